@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
-# deps.sh: installs the Debian packages the game (and, with --test, its tests) needs.
-# Asks apt only for what is missing, so a second run costs nothing.
+# deps.sh: installs the Debian packages the game needs; with --test, also what every test
+# layer needs. The lists are tools/packages/*.list (one package a line, # for comments):
+# game.list always, every other list with --test. Asks apt only for what is missing.
 set -euo pipefail
+lists="$(cd "$(dirname "$0")/packages" && pwd)"
 
-packages=(g++ cmake make pkg-config libsdl2-dev libgl1-mesa-dev libglu1-mesa-dev
-          libfreetype-dev libfontconfig-dev fonts-liberation libgl1-mesa-dri xfonts-base)
+files=("$lists/game.list")
 if [ "${1:-}" = "--test" ]; then
-  packages+=(libgtest-dev libgmock-dev xvfb xauth libx11-dev libxtst-dev)
+  for f in "$lists"/*.list; do [ "$f" = "$lists/game.list" ] || files+=("$f"); done
 fi
 
 missing=()
-for p in "${packages[@]}"; do
+for p in $(sed -e 's/#.*//' "${files[@]}" | sort -u); do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
