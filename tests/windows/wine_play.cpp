@@ -1,0 +1,659 @@
+// wine_play.cpp: plays SphereSnake.exe under Wine on a private Xvfb and checks what the player sees.
+//
+//   wine_play <SphereSnake.exe> <work folder> <icon_pixels.inc>
+//
+// WINEPREFIX must name the private prefix (created here when it holds no "prefix-ready" mark);
+// WINEDEBUG and WINEDLLOVERRIDES come from the caller (tools/test-windows.sh). Every game runs in
+// a fresh folder under the work folder, where its Wine output (wine.log), the high-score file
+// and a screenshot of the client area (client.ppm) stay behind for a look after a failure.
+// The driver speaks X only: the start-up question, the game window and the message boxes are
+// found by their captions, keys are real key events (XTest), and the close request is the
+// WM_DELETE_WINDOW message a window manager sends. It ends with "N passed, N failed".
+#include "xvfb.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <csignal>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+int passed = 0;
+int failed = 0;
+
+// Records one check and prints it with what was seen.
+bool check(bool ok, const std::string& what, const std::string& seen)
+{
+    std::printf("%s  %s (%s)\n", ok ? "PASS" : "FAIL", what.c_str(), seen.c_str());
+    std::fflush(stdout);
+    (ok ? passed : failed)++;
+    return ok;
+}
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+void sleepMs(int ms)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+std::string format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+std::string format(const char* fmt, ...)
+{
+    char line[512];
+    va_list args;
+    va_start(args, fmt);
+    std::vsnprintf(line, sizeof line, fmt, args);
+    va_end(args);
+    return line;
+}
+
+// ---------------------------------------------------------------- processes
+
+// Starts argv in folder with stdout and stderr appended to logPath; the child's pid, or -1.
+pid_t spawn(const std::vector<std::string>& argv, const std::string& folder,
+            const std::string& logPath)
+{
+    pid_t pid = fork();
+    if (pid != 0)
+        return pid;
+    if (chdir(folder.c_str()) != 0)
+        _exit(126);
+    int log = open(logPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+    int devNull = open("/dev/null", O_RDONLY);
+    if (log >= 0) {
+        dup2(log, 1);
+        dup2(log, 2);
+    }
+    if (devNull >= 0)
+        dup2(devNull, 0);
+    std::vector<char*> args;
+    for (const std::string& a : argv)
+        args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    execvp(args[0], args.data());
+    _exit(127);
+}
+
+// Waits up to timeoutMs for the child; its exit code, or -1 after a timeout (the child is then
+// killed) or a death by signal.
+int waitExit(pid_t pid, int timeoutMs)
+{
+    Clock::time_point start = Clock::now();
+    for (;;) {
+        int status = 0;
+        pid_t done = waitpid(pid, &status, WNOHANG);
+        if (done == pid)
+            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        if (done < 0 && errno != EINTR)
+            return -1;
+        if (secondsSince(start) * 1000 > timeoutMs) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            return -1;
+        }
+        sleepMs(50);
+    }
+}
+
+// Runs a command to its end (at most timeoutMs); its exit code or -1.
+int run(const std::vector<std::string>& argv, const std::string& folder,
+        const std::string& logPath, int timeoutMs)
+{
+    pid_t pid = spawn(argv, folder, logPath);
+    return pid < 0 ? -1 : waitExit(pid, timeoutMs);
+}
+
+bool fileExists(const std::string& path)
+{
+    struct stat info;
+    return stat(path.c_str(), &info) == 0;
+}
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// Bytes as C-like text, so that "0\r\n" reads as such in the report.
+std::string visible(const std::string& bytes)
+{
+    std::string out;
+    for (unsigned char c : bytes) {
+        if (c == '\r')
+            out += "\\r";
+        else if (c == '\n')
+            out += "\\n";
+        else if (c < 32 || c > 126)
+            out += format("\\x%02x", c);
+        else
+            out += (char)c;
+    }
+    return out;
+}
+
+// ---------------------------------------------------------------- X
+
+Display* display = nullptr;
+
+// Wine makes and unmakes windows while we look at them: a window gone between two requests
+// is not an error for the driver.
+int ignoreXErrors(Display*, XErrorEvent*)
+{
+    return 0;
+}
+
+struct Rect {
+    int x = 0, y = 0, width = 0, height = 0;  // x and y on the screen
+};
+
+bool geometry(Window window, Rect& rect)
+{
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, window, &attributes))
+        return false;
+    Window child;
+    if (!XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &rect.x,
+                               &rect.y, &child))
+        return false;
+    rect.width = attributes.width;
+    rect.height = attributes.height;
+    return attributes.map_state == IsViewable;
+}
+
+std::string nameOf(Window window)
+{
+    char* name = nullptr;
+    std::string text;
+    if (XFetchName(display, window, &name) && name)
+        text = name;
+    if (name)
+        XFree(name);
+    return text;
+}
+
+std::vector<Window> childrenOf(Window window)
+{
+    Window root, parent;
+    Window* children = nullptr;
+    unsigned count = 0;
+    std::vector<Window> list;
+    if (XQueryTree(display, window, &root, &parent, &children, &count)) {
+        list.assign(children, children + count);
+        if (children)
+            XFree(children);
+    }
+    return list;
+}
+
+// The mapped top-level window with this caption, or 0.
+Window findWindow(const std::string& caption)
+{
+    for (Window w : childrenOf(DefaultRootWindow(display))) {
+        Rect rect;
+        if (nameOf(w) == caption && geometry(w, rect))
+            return w;
+    }
+    return 0;
+}
+
+// The captions of all mapped top-level windows, for the report.
+std::string captions()
+{
+    std::string list;
+    for (Window w : childrenOf(DefaultRootWindow(display))) {
+        Rect rect;
+        std::string name = nameOf(w);
+        if (!name.empty() && name != "Default IME" && geometry(w, rect))
+            list += (list.empty() ? "\"" : ", \"") + name + format("\" %dx%d", rect.width, rect.height);
+    }
+    return list.empty() ? "no windows" : list;
+}
+
+Window waitForWindow(const std::string& caption, int timeoutMs)
+{
+    Clock::time_point start = Clock::now();
+    do {
+        Window w = findWindow(caption);
+        if (w)
+            return w;
+        sleepMs(100);
+    } while (secondsSince(start) * 1000 < timeoutMs);
+    return 0;
+}
+
+bool waitForWindowGone(const std::string& caption, int timeoutMs)
+{
+    Clock::time_point start = Clock::now();
+    do {
+        if (!findWindow(caption))
+            return true;
+        sleepMs(100);
+    } while (secondsSince(start) * 1000 < timeoutMs);
+    return false;
+}
+
+// The window Wine draws OpenGL into: the mapped child of the game window (its client area).
+Window clientWindow(Window gameWindow)
+{
+    for (Window w : childrenOf(gameWindow)) {
+        Rect rect;
+        if (geometry(w, rect) && rect.width > 1 && rect.height > 1)
+            return w;
+    }
+    return 0;
+}
+
+// Presses and releases a key through XTest. The game reads key levels once per frame, so the
+// key is held long enough for several frames to see it.
+void tapKey(KeySym key, int holdMs = 250)
+{
+    KeyCode code = XKeysymToKeycode(display, key);
+    XTestFakeKeyEvent(display, code, True, CurrentTime);
+    XFlush(display);
+    sleepMs(holdMs);
+    XTestFakeKeyEvent(display, code, False, CurrentTime);
+    XFlush(display);
+    sleepMs(150);
+}
+
+// The close request a window manager sends when the player closes the window.
+void requestClose(Window window)
+{
+    XEvent event;
+    std::memset(&event, 0, sizeof event);
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = (long)XInternAtom(display, "WM_DELETE_WINDOW", False);
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &event);
+    XFlush(display);
+}
+
+// An RGB copy of a window's contents as the screen shows them.
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<unsigned char> rgb;
+
+    const unsigned char* at(int x, int y) const { return &rgb[3 * (y * width + x)]; }
+};
+
+bool grab(const Rect& rect, Picture& picture)
+{
+    XImage* image = XGetImage(display, DefaultRootWindow(display), rect.x, rect.y,
+                              (unsigned)rect.width, (unsigned)rect.height, AllPlanes, ZPixmap);
+    if (!image)
+        return false;
+    picture.width = rect.width;
+    picture.height = rect.height;
+    picture.rgb.resize(3 * rect.width * rect.height);
+    for (int y = 0; y < rect.height; y++)
+        for (int x = 0; x < rect.width; x++) {
+            unsigned long pixel = XGetPixel(image, x, y);
+            unsigned char* out = &picture.rgb[3 * (y * rect.width + x)];
+            out[0] = (unsigned char)((pixel & image->red_mask) >> 16);
+            out[1] = (unsigned char)((pixel & image->green_mask) >> 8);
+            out[2] = (unsigned char)(pixel & image->blue_mask);
+        }
+    XDestroyImage(image);
+    return true;
+}
+
+void savePpm(const Picture& picture, const std::string& path)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << "P6\n" << picture.width << " " << picture.height << "\n255\n";
+    out.write((const char*)picture.rgb.data(), (std::streamsize)picture.rgb.size());
+}
+
+// ---------------------------------------------------------------- the skill menu on screen
+
+// Text ink: the overlay prints white; the apples (green, yellow) and the red body are not ink.
+bool isInk(const unsigned char* p)
+{
+    return p[0] >= 128 && p[1] >= 128 && p[2] >= 128;
+}
+
+int inkIn(const Picture& picture, int left, int top, int right, int bottom)
+{
+    int count = 0;
+    for (int y = std::max(top, 0); y < std::min(bottom, picture.height); y++)
+        for (int x = std::max(left, 0); x < std::min(right, picture.width); x++)
+            count += isInk(picture.at(x, y)) ? 1 : 0;
+    return count;
+}
+
+// The skill menu prints six lines at x = -6 and y = 3, 2, 1, 0, -1, -2 on the text plane 15
+// units in front of the camera (45-degree vertical view, 800 x 600 viewport). Each line's row
+// must hold ink and the gap below it none, so a blank or a white window both fail.
+bool skillMenuShown(const Picture& picture, std::string& seen)
+{
+    const double halfHeight = 15.0 * std::tan(22.5 * M_PI / 180.0);
+    const double halfWidth = halfHeight * 800.0 / 600.0;
+    const int left = (int)std::lround(400.0 - 6.0 / halfWidth * 400.0) - 2;
+    const int right = left + 150;  // the shortest line, "2. Hard", is about 50 pixels long
+    bool shown = true;
+    seen = "ink per row/gap:";
+    for (int line = 0; line < 6; line++) {
+        double y = 3.0 - line;
+        int baseline = (int)std::lround(300.0 - y / halfHeight * 300.0);
+        int row = inkIn(picture, left, baseline - 16, right, baseline + 5);
+        int gap = inkIn(picture, left, baseline + 9, right, baseline + 28);
+        seen += format(" %d/%d", row, gap);
+        if (row < 20 || gap > 4)
+            shown = false;
+    }
+    return shown;
+}
+
+// ---------------------------------------------------------------- the icon
+
+// The icon Wine hands to X (_NET_WM_ICON) at 32 x 32, compared with the generator's RGBA
+// pixels: icon 101 made it through windres, the resource and LoadImageA.
+bool iconMatches(Window window, const std::string& pixelsPath, std::string& seen)
+{
+    std::vector<int> expected;
+    {
+        std::ifstream in(pixelsPath);
+        std::string line;
+        while (std::getline(in, line)) {
+            if (line.rfind("//", 0) == 0)
+                continue;
+            std::istringstream values(line);
+            std::string value;
+            while (std::getline(values, value, ','))
+                if (value.find_first_of("0123456789") != std::string::npos)
+                    expected.push_back(std::atoi(value.c_str()));
+        }
+    }
+    if (expected.size() != 32 * 32 * 4) {
+        seen = format("%zu values in %s", expected.size(), pixelsPath.c_str());
+        return false;
+    }
+
+    Atom type;
+    int formatBits;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_ICON", False), 0,
+                           1 << 20, False, XA_CARDINAL, &type, &formatBits, &count, &after,
+                           &data) != Success ||
+        !data || formatBits != 32) {
+        seen = "no _NET_WM_ICON on the game window";
+        if (data)
+            XFree(data);
+        return false;
+    }
+    // The property is a list of (width, height, width x height ARGB values), one per size.
+    const unsigned long* values = (const unsigned long*)data;
+    std::string sizes;
+    bool found = false;
+    int differing = 0;
+    for (unsigned long i = 0; i + 2 <= count;) {
+        unsigned long w = values[i], h = values[i + 1];
+        sizes += format(" %lux%lu", w, h);
+        if (w == 32 && h == 32 && i + 2 + 1024 <= count) {
+            found = true;
+            for (int p = 0; p < 1024; p++) {
+                unsigned long argb = values[i + 2 + p];
+                int r = (int)(argb >> 16 & 255), g = (int)(argb >> 8 & 255), b = (int)(argb & 255);
+                int a = (int)(argb >> 24 & 255);
+                const int* want = &expected[4 * p];
+                if (r != want[0] || g != want[1] || b != want[2] || a != want[3])
+                    differing++;
+            }
+        }
+        i += 2 + w * h;
+    }
+    XFree(data);
+    seen = format("sizes%s; %d of 1024 pixels differ", sizes.c_str(), found ? differing : 1024);
+    return found && differing == 0;
+}
+
+// ---------------------------------------------------------------- the Wine prefix
+
+// Creates the private prefix once: wineboot, then Wine's own focus handling for its windows
+// (no window manager runs here), and "Times New Roman" shown with Liberation Serif, as on the
+// stand-in.
+bool preparePrefix(const std::string& work)
+{
+    const char* prefix = std::getenv("WINEPREFIX");
+    if (!prefix || !*prefix)
+        return check(false, "Wine prefix", "WINEPREFIX is not set");
+    std::string mark = std::string(prefix) + "/prefix-ready";
+    if (fileExists(mark))
+        return check(true, "Wine prefix", std::string("kept from an earlier run: ") + prefix);
+
+    Clock::time_point start = Clock::now();
+    std::string log = work + "/prefix.log";
+    bool ok = run({"wineboot", "-i"}, work, log, 180000) == 0 &&
+              run({"wine", "reg", "add", "HKCU\\Software\\Wine\\X11 Driver", "/v", "Managed",
+                   "/t", "REG_SZ", "/d", "N", "/f"}, work, log, 60000) == 0 &&
+              run({"wine", "reg", "add", "HKCU\\Software\\Wine\\Fonts\\Replacements", "/v",
+                   "Times New Roman", "/t", "REG_SZ", "/d", "Liberation Serif", "/f"},
+                  work, log, 60000) == 0 &&
+              run({"wineserver", "-w"}, work, log, 60000) == 0;
+    if (ok)
+        std::ofstream(mark) << "made by wine_play\n";
+    return check(ok, "Wine prefix",
+                 format("created in %.1f s: %s; log %s", secondsSince(start), prefix, log.c_str()));
+}
+
+// ---------------------------------------------------------------- the scenarios
+
+struct Game {
+    std::string folder;
+    pid_t pid = -1;
+    Clock::time_point started;
+};
+
+// Starts the game in a fresh folder of its own.
+bool startGame(Game& game, const std::string& exe, const std::string& work, const char* name)
+{
+    game.folder = work + "/" + name;
+    run({"rm", "-rf", game.folder}, work, "/dev/null", 30000);
+    mkdir(game.folder.c_str(), 0755);
+    game.started = Clock::now();
+    game.pid = spawn({"wine", exe}, game.folder, game.folder + "/wine.log");
+    return game.pid > 0;
+}
+
+// Answers the start-up question with the key given; true when the box came and went.
+bool answerStartQuestion(const Game& game, KeySym answer, const char* answerName)
+{
+    Window box = waitForWindow("Start FullScreen?", 60000);
+    if (!check(box != 0, "start-up question \"Start FullScreen?\" shown",
+               box ? format("after %.1f s", secondsSince(game.started)) : captions()))
+        return false;
+    tapKey(answer);
+    return check(waitForWindowGone("Start FullScreen?", 5000),
+                 format("start-up question answered with %s", answerName), captions());
+}
+
+// Ends a game that is still running after a failed scenario, and waits for it.
+void endGame(Game& game)
+{
+    if (game.pid > 0 && waitExit(game.pid, 100) == -1)
+        run({"wineserver", "-k"}, game.folder, "/dev/null", 30000);
+    game.pid = -1;
+}
+
+// No to the start-up question: a window at (0, 0) with an 800 x 600 client area, the skill
+// menu on it, then SPACE (start), ESC (pause) and F1 (save the best score and quit).
+void playWindowed(const std::string& exe, const std::string& work, const std::string& iconPixels)
+{
+    std::printf("-- windowed: No, skill menu, SPACE, ESC, F1\n");
+    Game game;
+    if (!check(startGame(game, exe, work, "windowed"), "game started", "wine " + exe))
+        return;
+    if (!answerStartQuestion(game, XK_n, "'n' (No)")) {
+        endGame(game);
+        return;
+    }
+
+    Window window = waitForWindow("Sphere Snake", 20000);
+    Window client = window ? clientWindow(window) : 0;
+    Rect outer, inner;
+    bool placed = client && geometry(window, outer) && geometry(client, inner);
+    if (!check(placed && inner.width == 800 && inner.height == 600 && outer.x == 0 && outer.y == 0,
+               "game window at (0, 0) with an 800x600 client area",
+               placed ? format("window %dx%d at (%d, %d), client %dx%d at (%d, %d)", outer.width,
+                               outer.height, outer.x, outer.y, inner.width, inner.height,
+                               inner.x, inner.y)
+                      : captions())) {
+        endGame(game);
+        return;
+    }
+
+    std::string seen;
+    check(iconMatches(window, iconPixels, seen), "window icon is icon 101", seen);
+
+    // The first frames may take a moment (fonts, llvmpipe): look for the menu for a while.
+    Picture picture;
+    bool shown = false;
+    Clock::time_point start = Clock::now();
+    while (!shown && secondsSince(start) < 15) {
+        if (grab(inner, picture))
+            shown = skillMenuShown(picture, seen);
+        if (!shown)
+            sleepMs(250);
+    }
+    savePpm(picture, game.folder + "/client.ppm");
+    check(shown, "skill menu text on screen", seen);
+
+    // SPACE starts, ESC pauses at once (before the snake reaches an apple), F1 quits.
+    tapKey(XK_space, 150);
+    tapKey(XK_Escape, 150);
+    tapKey(XK_F1);
+    int code = waitExit(game.pid, 20000);
+    game.pid = -1;
+    check(code == 0, "SPACE, ESC, F1: the game ends with exit code 0",
+          code == -1 ? "still running after 20 s, or killed" : format("exit code %d", code));
+
+    std::string path = game.folder + "/Highscore.hsc";
+    std::string bytes = readFile(path);
+    bool number = bytes.size() >= 3 && bytes.compare(bytes.size() - 2, 2, "\r\n") == 0 &&
+                  bytes.find_first_not_of("0123456789") == bytes.size() - 2;
+    check(fileExists(path) && number, "Highscore.hsc holds the points and CR LF",
+          fileExists(path) ? "\"" + visible(bytes) + "\"" : "no file");
+    std::printf("   windowed game: %.1f s\n", secondsSince(game.started));
+}
+
+// Yes to the start-up question on a 1024 x 768 display that cannot switch to 800 x 600: the
+// "Mode Switch Failed." box first, then a windowed window of 800 x 600 outside; then the
+// player closes it.
+void playModeSwitchFailed(const std::string& exe, const std::string& work)
+{
+    std::printf("-- full-screen refused: Yes, mode switch box, close request\n");
+    Game game;
+    if (!check(startGame(game, exe, work, "fullscreen"), "game started", "wine " + exe))
+        return;
+    if (!answerStartQuestion(game, XK_Return, "Enter (Yes, the default button)")) {
+        endGame(game);
+        return;
+    }
+
+    // The mode-switch box comes before the window; "Error Creating OpenGL Window" would come
+    // after it.
+    Window box = waitForWindow("Error", 20000);
+    bool first = box && !findWindow("Sphere Snake");
+    if (!check(first, "\"Mode Switch Failed.\" box (\"Error\") before any game window",
+               captions())) {
+        endGame(game);
+        return;
+    }
+    tapKey(XK_Return);
+    check(waitForWindowGone("Error", 5000), "box closed with Enter (OK)", captions());
+
+    Window window = waitForWindow("Sphere Snake", 20000);
+    Window client = window ? clientWindow(window) : 0;
+    Rect outer, inner;
+    bool placed = client && geometry(window, outer) && geometry(client, inner);
+    if (!check(placed && outer.width == 800 && outer.height == 600 && inner.width < 800 &&
+                   inner.height < 600,
+               "windowed after all: 800x600 outside, a smaller client area",
+               placed ? format("window %dx%d, client %dx%d", outer.width, outer.height,
+                               inner.width, inner.height)
+                      : captions())) {
+        endGame(game);
+        return;
+    }
+
+    sleepMs(500);  // a few frames
+    requestClose(window);
+    int code = waitExit(game.pid, 20000);
+    game.pid = -1;
+    check(code == 0, "close request (WM_DELETE_WINDOW): exit code 0",
+          code == -1 ? "still running after 20 s, or killed" : format("exit code %d", code));
+    check(!fileExists(game.folder + "/Highscore.hsc"), "closing writes no Highscore.hsc",
+          fileExists(game.folder + "/Highscore.hsc") ? "file written" : "no file");
+    std::printf("   full-screen game: %.1f s\n", secondsSince(game.started));
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: %s <SphereSnake.exe> <work folder> <icon_pixels.inc>\n",
+                     argv[0]);
+        return 2;
+    }
+    const std::string exe = argv[1];
+    const std::string work = argv[2];
+    const std::string iconPixels = argv[3];
+    Clock::time_point start = Clock::now();
+
+    XvfbServer server;
+    if (!server.start(1024, 768, 24)) {
+        check(false, "private Xvfb 1024x768", server.error());
+    } else if (!(display = XOpenDisplay(nullptr))) {
+        check(false, "private Xvfb 1024x768", "cannot open " + server.display());
+    } else {
+        XSetErrorHandler(ignoreXErrors);
+        int event, error, major, minor;
+        if (check(XTestQueryExtension(display, &event, &error, &major, &minor),
+                  "XTest on the private Xvfb", server.display()) &&
+            preparePrefix(work)) {
+            playWindowed(exe, work, iconPixels);
+            playModeSwitchFailed(exe, work);
+        }
+        // The prefix's server and its desktop end before the X server does.
+        run({"wineserver", "-w"}, work, "/dev/null", 60000);
+        XCloseDisplay(display);
+    }
+    server.stop();
+
+    std::printf("Wine run: %.1f s\n%d passed, %d failed\n", secondsSince(start), passed, failed);
+    return failed == 0 && passed > 0 ? 0 : 1;
+}

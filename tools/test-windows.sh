@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# test-windows.sh: builds SphereSnake.exe and plays it under Wine on a private Xvfb, in a private
+# Wine prefix kept in the build folder; prints "N passed, N failed" and fails when a check fails.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${SNAKE_WINDOWS_BUILD:-$root/build-windows}"
+bash "$root/tools/deps.sh" --test
+SNAKE_WINDOWS_BUILD="$build" bash "$root/tools/build-windows.sh"
+
+# The driver is a Linux program: X, XTest and the private Xvfb of the tests.
+g++ -std=c++17 -O1 -Wall -Wextra -I"$root/tests/support" "$root/tests/windows/wine_play.cpp" \
+  "$root/tests/support/xvfb.cpp" -lXtst -lX11 -o "$build/wine-play"
+
+export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+mkdir -p "$build/wine-run"
+echo "Playing $build/SphereSnake.exe under Wine (prefix $WINEPREFIX)"
+"$build/wine-play" "$build/SphereSnake.exe" "$build/wine-run" "$root/resources/icon_pixels.inc"
