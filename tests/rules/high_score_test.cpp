@@ -8,6 +8,8 @@
 #include <climits>
 #include <cstdio>
 #include <filesystem>
+#include <ostream>
+#include <string>
 
 namespace {
 
@@ -19,6 +21,12 @@ struct ReadCase {
     const char* content;
     int expected;  // kept is 7, the value before the load
 };
+
+// Shows the file's content when a case fails.
+void PrintTo(const ReadCase& c, std::ostream* out)
+{
+    *out << ::testing::PrintToString(std::string(c.content));
+}
 
 class ReadRules : public HighScoreTest, public ::testing::WithParamInterface<ReadCase> {};
 
