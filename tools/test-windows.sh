@@ -5,7 +5,9 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${SNAKE_WINDOWS_BUILD:-$root/build-windows}"
 bash "$root/tools/deps.sh" --test
+SECONDS=0
 SNAKE_WINDOWS_BUILD="$build" bash "$root/tools/build-windows.sh"
+echo "Windows build: ${SECONDS} s"
 
 # The driver is a Linux program: X, XTest and the private Xvfb of the tests.
 g++ -std=c++17 -O1 -Wall -Wextra -I"$root/tests/support" "$root/tests/windows/wine_play.cpp" \

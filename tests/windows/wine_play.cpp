@@ -272,6 +272,36 @@ Window clientWindow(Window gameWindow)
     return 0;
 }
 
+// Waits until the keyboard focus is on window or inside it: Wine focuses its own windows (no
+// window manager runs here), a moment after it maps them. False after timeoutMs.
+bool waitForFocus(Window window, int timeoutMs = 5000)
+{
+    Clock::time_point start = Clock::now();
+    do {
+        Window focus;
+        int revert;
+        XGetInputFocus(display, &focus, &revert);
+        for (Window w = focus; w != 0 && w != PointerRoot;) {
+            if (w == window)
+                return true;
+            Window root, parent;
+            Window* children = nullptr;
+            unsigned count = 0;
+            if (!XQueryTree(display, w, &root, &parent, &children, &count))
+                break;
+            if (children)
+                XFree(children);
+            if (parent == root)
+                break;
+            w = parent;
+        }
+        sleepMs(50);
+    } while (secondsSince(start) * 1000 < timeoutMs);
+    std::printf("   note: the keyboard focus is not on \"%s\" after %d ms\n",
+                nameOf(window).c_str(), timeoutMs);
+    return false;
+}
+
 // Presses and releases a key through XTest. The game reads key levels once per frame, so the
 // key is held long enough for several frames to see it.
 void tapKey(KeySym key, int holdMs = 250)
@@ -338,7 +368,8 @@ void savePpm(const Picture& picture, const std::string& path)
 
 // ---------------------------------------------------------------- the skill menu on screen
 
-// Text ink: the overlay prints white; the apples (green, yellow) and the red body are not ink.
+// Text ink: the overlay prints white. The lit spheres are green, yellow and red, but for the
+// highlights.
 bool isInk(const unsigned char* p)
 {
     return p[0] >= 128 && p[1] >= 128 && p[2] >= 128;
@@ -355,9 +386,11 @@ int inkIn(const Picture& picture, int left, int top, int right, int bottom)
 
 // The skill menu prints six lines at x = -6 and y = 3, 2, 1, 0, -1, -2 on the text plane 15
 // units in front of the camera (45-degree vertical view, 800 x 600 viewport). Each line's row
-// must hold ink and the gap below it none, so a blank or a white window both fail.
+// must hold ink and the gaps between the rows none, so a blank or a white window both fail.
+// The apple may lie in one gap: its highlight is near white.
 bool skillMenuShown(const Picture& picture, std::string& seen)
 {
+    int inkedGaps = 0;
     const double halfHeight = 15.0 * std::tan(22.5 * M_PI / 180.0);
     const double halfWidth = halfHeight * 800.0 / 600.0;
     const int left = (int)std::lround(400.0 - 6.0 / halfWidth * 400.0) - 2;
@@ -370,10 +403,12 @@ bool skillMenuShown(const Picture& picture, std::string& seen)
         int row = inkIn(picture, left, baseline - 16, right, baseline + 5);
         int gap = inkIn(picture, left, baseline + 9, right, baseline + 28);
         seen += format(" %d/%d", row, gap);
-        if (row < 20 || gap > 4)
+        if (row < 20)
             shown = false;
+        if (gap > 4)
+            inkedGaps++;
     }
-    return shown;
+    return shown && inkedGaps <= 1;
 }
 
 // ---------------------------------------------------------------- the icon
@@ -495,9 +530,10 @@ bool answerStartQuestion(const Game& game, KeySym answer, const char* answerName
     if (!check(box != 0, "start-up question \"Start FullScreen?\" shown",
                box ? format("after %.1f s", secondsSince(game.started)) : captions()))
         return false;
+    waitForFocus(box);
     tapKey(answer);
-    return check(waitForWindowGone("Start FullScreen?", 5000),
-                 format("start-up question answered with %s", answerName), captions());
+    bool gone = waitForWindowGone("Start FullScreen?", 5000);
+    return check(gone, format("start-up question answered with %s", answerName), captions());
 }
 
 // Ends a game that is still running after a failed scenario, and waits for it.
@@ -552,6 +588,7 @@ void playWindowed(const std::string& exe, const std::string& work, const std::st
     check(shown, "skill menu text on screen", seen);
 
     // SPACE starts, ESC pauses at once (before the snake reaches an apple), F1 quits.
+    waitForFocus(window);
     tapKey(XK_space, 150);
     tapKey(XK_Escape, 150);
     tapKey(XK_F1);
@@ -592,8 +629,10 @@ void playModeSwitchFailed(const std::string& exe, const std::string& work)
         endGame(game);
         return;
     }
+    waitForFocus(box);
     tapKey(XK_Return);
-    check(waitForWindowGone("Error", 5000), "box closed with Enter (OK)", captions());
+    bool gone = waitForWindowGone("Error", 5000);
+    check(gone, "box closed with Enter (OK)", captions());
 
     Window window = waitForWindow("Sphere Snake", 20000);
     Window client = window ? clientWindow(window) : 0;
