@@ -33,6 +33,7 @@ protected:
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         }
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);  // the stand-in starts it again at first need
     }
     // A shown test window, its X window focused.
     HWND openWindow(const char* title, int width = 320, int height = 240)
@@ -521,6 +522,31 @@ TEST_F(StandinTest, MessageBoxAnswersByKey)
         }
         EXPECT_EQ(answer, c.answer);
     }
+}
+
+TEST_F(StandinTest, MessageBoxWithoutADisplayWritesToStderrAndAnswersNo)
+{
+    int output[2];
+    ASSERT_EQ(pipe(output), 0);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        dup2(output[1], 2);
+        unsetenv("DISPLAY");
+        int answer = MessageBoxA(nullptr, "Would You Like To Run In Fullscreen Mode?",
+                                 "Start FullScreen?", MB_YESNO | MB_ICONQUESTION);
+        _exit(answer == IDNO ? 0 : 1);
+    }
+    close(output[1]);
+    std::string text;
+    char buffer[256];
+    ssize_t got;
+    while ((got = read(output[0], buffer, sizeof buffer)) > 0) text.append(buffer, got);
+    close(output[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the answer is No";
+    EXPECT_NE(text.find("Would You Like To Run In Fullscreen Mode?"), std::string::npos) << text;
 }
 
 } // namespace
