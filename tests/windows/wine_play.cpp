@@ -550,8 +550,10 @@ void playWindowed(const std::string& exe, const std::string& work, const std::st
 {
     std::printf("-- windowed: No, skill menu, SPACE, ESC, F1\n");
     Game game;
-    if (!check(startGame(game, exe, work, "windowed"), "game started", "wine " + exe))
+    if (!startGame(game, exe, work, "windowed")) {
+        check(false, "game started", "cannot start wine " + exe);
         return;
+    }
     if (!answerStartQuestion(game, XK_n, "'n' (No)")) {
         endGame(game);
         return;
@@ -613,8 +615,10 @@ void playModeSwitchFailed(const std::string& exe, const std::string& work)
 {
     std::printf("-- full-screen refused: Yes, mode switch box, close request\n");
     Game game;
-    if (!check(startGame(game, exe, work, "fullscreen"), "game started", "wine " + exe))
+    if (!startGame(game, exe, work, "fullscreen")) {
+        check(false, "game started", "cannot start wine " + exe);
         return;
+    }
     if (!answerStartQuestion(game, XK_Return, "Enter (Yes, the default button)")) {
         endGame(game);
         return;
