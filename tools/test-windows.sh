@@ -13,7 +13,8 @@ echo "Windows build: ${SECONDS} s"
 g++ -std=c++17 -O1 -Wall -Wextra -I"$root/tests/support" "$root/tests/windows/wine_play.cpp" \
   "$root/tests/support/xvfb.cpp" -lXtst -lX11 -o "$build/wine-play"
 
-export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# English boxes whatever the caller's locale: the driver answers them by their keys ('n' for No).
+export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
 mkdir -p "$build/wine-run"
 echo "Playing $build/SphereSnake.exe under Wine (prefix $WINEPREFIX)"
 "$build/wine-play" "$build/SphereSnake.exe" "$build/wine-run" "$root/resources/icon_pixels.inc"

@@ -486,8 +486,11 @@ bool preparePrefix(const std::string& work)
     if (!prefix || !*prefix)
         return check(false, "Wine prefix", "WINEPREFIX is not set");
     std::string mark = std::string(prefix) + "/prefix-ready";
-    if (fileExists(mark))
+    if (fileExists(mark)) {
+        // Whatever an interrupted earlier run left in this prefix ends first.
+        run({"wineserver", "-k"}, work, "/dev/null", 30000);
         return check(true, "Wine prefix", std::string("kept from an earlier run: ") + prefix);
+    }
 
     Clock::time_point start = Clock::now();
     std::string log = work + "/prefix.log";
