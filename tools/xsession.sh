@@ -3,7 +3,7 @@
 #
 #   xs_start WxHxD        start Xvfb on a free display number, export DISPLAY
 #   xs_stop               end that server
-#   xs_wait_window NAME   wait (up to 30 s) for a window whose title is exactly NAME; prints its id
+#   xs_wait_window TITLE  wait (up to 30 s) for a visible window titled exactly TITLE; prints its id
 #   xs_focus ID           give the keyboard focus to window ID (there is no window manager)
 #   xs_tap KEY [MS]       press and release KEY (an X keysym name), held MS milliseconds (50)
 #   xs_answer_no          answer the game's start-up question with Escape (No: windowed)
@@ -41,13 +41,20 @@ xs_stop() {
 }
 
 xs_wait_window() {
-    local id
-    id=$(timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
-    if [ -z "$id" ]; then
-        echo "no window named \"$1\" appeared within 30 s" >&2
-        return 1
-    fi
-    echo "$id"
+    # xdotool's --name search misses titles stored as UTF8_STRING (SDL's), so compare each
+    # visible window's title as getwindowname reads it.
+    local i w
+    for i in $(seq 1 300); do
+        for w in $(xdotool search --onlyvisible --class '' 2>/dev/null); do
+            if [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "$1" ]; then
+                echo "$w"
+                return 0
+            fi
+        done
+        sleep 0.1
+    done
+    echo "no window named \"$1\" appeared within 30 s" >&2
+    return 1
 }
 
 xs_focus() {
@@ -63,7 +70,7 @@ xs_tap() {
 
 xs_answer_no() {
     local box
-    box=$(xs_wait_window 'Start FullScreen\?') || return 1
+    box=$(xs_wait_window 'Start FullScreen?') || return 1
     xs_focus "$box"
     xs_tap Escape 100
 }
