@@ -24,6 +24,7 @@ finish() {
     rm -rf "$work"
 }
 trap finish EXIT
+trap "exit 1" INT TERM
 
 # Microseconds since the epoch.
 now_us() { local t=${EPOCHREALTIME/./}; echo $((10#$t)); }

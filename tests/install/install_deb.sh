@@ -20,6 +20,7 @@ cleanup() {
     rm -rf "$tmp"
 }
 trap cleanup EXIT
+trap "exit 1" INT TERM
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
