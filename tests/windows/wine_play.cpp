@@ -675,8 +675,17 @@ int main(int argc, char** argv)
                      argv[0]);
         return 2;
     }
-    const std::string exe = argv[1];
-    const std::string work = argv[2];
+    // The games run in folders of their own: the paths are made absolute first.
+    char* exePath = realpath(argv[1], nullptr);
+    char* workPath = realpath(argv[2], nullptr);
+    if (!exePath || !workPath) {
+        std::fprintf(stderr, "%s: %s not found\n", argv[0], exePath ? argv[2] : argv[1]);
+        return 2;
+    }
+    const std::string exe = exePath;
+    const std::string work = workPath;
+    std::free(exePath);
+    std::free(workPath);
     const std::string iconPixels = argv[3];
     Clock::time_point start = Clock::now();
 
