@@ -87,19 +87,21 @@ void BM_UpdateFrame(benchmark::State& state)
 }
 BENCHMARK(BM_UpdateFrame)->Arg(3)->Arg(50)->Arg(100);
 
-// One running update with a step: every update moves the whole body one cell. The game is
-// set up again (untimed) before the head reaches the right wall.
+// One running update with a step: every update moves the whole body one cell. Before the
+// head reaches the right wall the snake and the state are copied back from the start (about
+// 2.5 KB every 18 updates, timed with them: pausing the clock would cost more than that).
 void BM_UpdateFrameWithStep(benchmark::State& state)
 {
     const int length = static_cast<int>(state.range(0));
     startRunningGame(length);
+    const Snake startSnake = snake;
+    const GameState startState = gameState;
     int steps = 0;
     for (auto _ : state) {
         if (steps == 18) {
-            state.PauseTiming();
-            startRunningGame(length);
+            snake = startSnake;
+            gameState = startState;
             steps = 0;
-            state.ResumeTiming();
         }
         fakeTickCount += 250;
         updateFrame(250);
