@@ -26,7 +26,11 @@ extern GLuint fontBase;
 
 // Builds the glyph lists of bold "Times New Roman" at 16 pixels for the current context.
 void createTextFont(HDC deviceContext);
-// Formats one line (printf rules, cut at 255 characters) and draws it at the raster position.
+// Formats one line (printf rules, cut at 255 characters) and draws it at the raster position;
+// a null format draws nothing.
+#if defined(__GNUC__) || defined(__clang__)
+__attribute__((format(printf, 1, 2)))
+#endif
 void printText(const char* format, ...);
 // The heads-up display and the texts of every screen whose flag is set.
 void drawTextOverlay();
