@@ -23,7 +23,7 @@
 
 namespace {
 
-// Heads-up lines and block lines, as the overlay lays them out.
+// The heights of the block lines, as the overlay lays them out.
 const double blockRows[] = {3, 2, 1, 0, -1, -2, -3};
 const int longestBlockLine = 300;  // pixels: 32 characters of the 16-pixel bold font
 
@@ -66,7 +66,7 @@ Box blockRow(const Projection& view, double y)
                static_cast<int>(px) + longestBlockLine, static_cast<int>(py) + 5};
 }
 
-std::vector<Box> sphereMasks(const Shot& shot, const Projection& view)
+std::vector<Box> sphereMasks(const ColourMap& shot, const Projection& view)
 {
     std::vector<Box> masks;
     for (Colour colour : {Colour::Green, Colour::Yellow, Colour::Red}) {
@@ -81,12 +81,11 @@ std::vector<Box> sphereMasks(const Shot& shot, const Projection& view)
     return masks;
 }
 
-GameScreen readScreen(const Shot& shot, const Projection& view)
+GameScreen screenOf(const ColourMap& map, const Projection& view, const std::vector<Box>& masks)
 {
-    std::vector<Box> masks = sphereMasks(shot, view);
     bool ink[7];
     for (int i = 0; i < 7; ++i) {
-        ink[i] = countInk(shot, blockRow(view, blockRows[i]), masks) >= INK_PRESENT;
+        ink[i] = countInk(map, blockRow(view, blockRows[i]), masks) >= INK_PRESENT;
     }
     bool r3 = ink[0], r2 = ink[1], r1 = ink[2], r0 = ink[3], m1 = ink[4], m2 = ink[5], m3 = ink[6];
     if (r3 && r2 && r1 && r0 && m2 && !m3) return GameScreen::SkillMenu;
@@ -97,28 +96,47 @@ GameScreen readScreen(const Shot& shot, const Projection& view)
     return GameScreen::Other;
 }
 
+GameScreen readScreen(const Shot& shot, const Projection& view)
+{
+    ColourMap map = classify(shot);
+    return screenOf(map, view, sphereMasks(map, view));
+}
+
+int inkIn(const Shot& shot, const Projection& view, const Box& area)
+{
+    ColourMap map = classify(shot);
+    return countInk(map, area, sphereMasks(map, view));
+}
+
+int inkEdge(const Shot& shot, const Projection& view, const Box& area)
+{
+    ColourMap map = classify(shot);
+    return inkRightEdge(map, area, sphereMasks(map, view));
+}
+
 SceneView readScene(const Shot& shot, const Projection& view)
 {
     SceneView scene;
-    scene.screen = readScreen(shot, view);
-    std::vector<Cell> white = cellsShowing(shot, view, Colour::White);
+    ColourMap map = classify(shot);
+    scene.screen = screenOf(map, view, sphereMasks(map, view));
+    std::vector<Cell> white = cellsShowing(map, view, Colour::White);
     if (white.size() == 1) {
         scene.hasHead = true;
         scene.head = white.front();
     }
     double sphereArea = 3.14159 * 0.25 * 0.25 * view.pixelsPerUnit() * view.pixelsPerUnit();
     int minArea = static_cast<int>(sphereArea * 0.3);
-    std::vector<Blob> green = findBlobs(shot, Colour::Green, minArea);
+    std::vector<Blob> green = findBlobs(map, Colour::Green, minArea);
     if (!green.empty()) {
         scene.hasApple = true;
         scene.apple = view.cellAt(green.front().centreX, green.front().centreY);
     }
-    std::vector<Blob> yellow = findBlobs(shot, Colour::Yellow, minArea);
+    std::vector<Blob> yellow = findBlobs(map, Colour::Yellow, minArea);
     if (!yellow.empty()) {
         scene.hasBonus = true;
         scene.bonus = view.cellAt(yellow.front().centreX, yellow.front().centreY);
     }
-    scene.body = cellsShowing(shot, view, Colour::Red, 0.6);
+    scene.body = cellsShowing(map, view, Colour::Red, 0.6);
     return scene;
 }
 
@@ -293,9 +311,31 @@ bool GameSession::waitForScreen(GameScreen screen, int timeoutMs, const std::str
                        note, deciding);
 }
 
-void GameSession::tap(XKey key, int holdMs)
+bool GameSession::holdKeyUntil(XKey key, const std::function<bool(const Shot&)>& test,
+                               int timeoutMs, const std::string& note, Shot* deciding)
 {
-    x.tapKey(key, holdMs);
+    x.pressKey(key);
+    bool met = waitForShot(test, timeoutMs, note, deciding);
+    x.releaseKey(key);
+    return met;
+}
+
+bool GameSession::holdKeyUntilScreen(XKey key, GameScreen screen, int timeoutMs,
+                                     const std::string& note, Shot* deciding)
+{
+    return holdKeyUntil(
+        key, [&](const Shot& s) { return readScreen(s, view()) == screen; }, timeoutMs, note,
+        deciding);
+}
+
+int GameSession::holdKeyUntilExit(XKey key, int timeoutMs)
+{
+    x.pressKey(key);
+    int code = -1;
+    bool ended = game.waitExit(timeoutMs, &code);
+    x.releaseKey(key);
+    EXPECT_TRUE(ended) << "the game did not end within " << timeoutMs << " ms";
+    return ended ? code : -1;
 }
 
 int GameSession::waitForExit(int timeoutMs)

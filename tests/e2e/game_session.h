@@ -36,7 +36,10 @@ struct SceneView {
 Box hudRow(const Projection& view, double y);
 Box blockRow(const Projection& view, double y);
 // Boxes around everything coloured and the white head, to keep spheres out of ink counts.
-std::vector<Box> sphereMasks(const Shot& shot, const Projection& view);
+std::vector<Box> sphereMasks(const ColourMap& map, const Projection& view);
+// Text ink in a box, and its right-most column (-1 for none), spheres left out.
+int inkIn(const Shot& shot, const Projection& view, const Box& area);
+int inkEdge(const Shot& shot, const Projection& view, const Box& area);
 // Text rows count as printed from this many ink pixels on.
 constexpr int INK_PRESENT = 25;
 
@@ -78,8 +81,15 @@ protected:
     // Waits until the overlay shows `screen`.
     bool waitForScreen(GameScreen screen, int timeoutMs, const std::string& note,
                        Shot* deciding = nullptr);
-    // Taps a key in the game window.
-    void tap(XKey key, int holdMs = 40);
+    // Holds a key down until `test` holds for a shot, then lets it go. The game reads keys by
+    // level once per frame, so a key must stay down while a frame runs; a slow frame can
+    // take longer than any short tap.
+    bool holdKeyUntil(XKey key, const std::function<bool(const Shot&)>& test, int timeoutMs,
+                      const std::string& note, Shot* deciding = nullptr);
+    bool holdKeyUntilScreen(XKey key, GameScreen screen, int timeoutMs, const std::string& note,
+                            Shot* deciding = nullptr);
+    // Holds a key down until the game ends; its exit code, or fails the test.
+    int holdKeyUntilExit(XKey key, int timeoutMs = 10000);
     // Waits for the game to end; the exit code, or fails the test.
     int waitForExit(int timeoutMs = 10000);
 

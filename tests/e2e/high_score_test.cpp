@@ -14,7 +14,7 @@ protected:
     int highScoreInk(const Shot& menu)
     {
         Projection v = view();
-        return countInk(menu, hudRow(v, 1.5), sphereMasks(menu, v));
+        return inkIn(menu, v, hudRow(v, 1.5));
     }
 };
 
@@ -42,8 +42,7 @@ TEST_F(HighScore, TheStoredBestScoreShowsAndDamagedFilesDoNotStopTheGame)
     ASSERT_NO_FATAL_FAILURE(seedScoreFile(junk));
     ASSERT_NO_FATAL_FAILURE(launchWindowed(&menu, "junk"));
     EXPECT_EQ(highScoreInk(menu), zeroInk) << "junk does not read as 0";
-    tap(XK_space);
-    EXPECT_TRUE(waitForScreen(GameScreen::Running, 5000, "junk-running"));
+    EXPECT_TRUE(holdKeyUntilScreen(XK_space, GameScreen::Running, 5000, "junk-running"));
     x.closeAsWindowManager(gameWindow);
     ASSERT_EQ(waitForExit(), 0);
     std::string after;
@@ -56,12 +55,9 @@ TEST_F(HighScore, TheStoredBestScoreShowsAndDamagedFilesDoNotStopTheGame)
     ASSERT_EQ(mkdir(scorePath().c_str(), 0755), 0);
     ASSERT_NO_FATAL_FAILURE(launchWindowed(&menu, "folder"));
     EXPECT_EQ(highScoreInk(menu), zeroInk) << "a folder does not read as 0";
-    tap(XK_space);
-    ASSERT_TRUE(waitForScreen(GameScreen::Running, 5000, "folder-running"));
-    tap(XK_Escape);
-    ASSERT_TRUE(waitForScreen(GameScreen::Pause, 5000, "folder-paused"));
-    tap(XK_F1);
-    EXPECT_EQ(waitForExit(), 0) << "saving into a folder must not break the exit";
+    ASSERT_TRUE(holdKeyUntilScreen(XK_space, GameScreen::Running, 5000, "folder-running"));
+    ASSERT_TRUE(holdKeyUntilScreen(XK_Escape, GameScreen::Pause, 5000, "folder-paused"));
+    EXPECT_EQ(holdKeyUntilExit(XK_F1), 0) << "saving into a folder must not break the exit";
     struct stat info;
     ASSERT_EQ(stat(scorePath().c_str(), &info), 0);
     EXPECT_TRUE(S_ISDIR(info.st_mode));

@@ -27,7 +27,7 @@ bool masked(const std::vector<Box>& masks, int x, int y)
     return false;
 }
 
-Box clipped(const Shot& shot, Box box)
+Box clipped(const ColourMap& shot, Box box)
 {
     box.x0 = std::max(box.x0, 0);
     box.y0 = std::max(box.y0, 0);
@@ -46,18 +46,39 @@ bool isInk(const uint8_t* p)
 
 bool isColour(const uint8_t* p, Colour colour)
 {
+    // A sphere's specular highlight adds white to its colour: the strong channels stay ahead of
+    // the weak ones, which rise together.
     int r = p[0], g = p[1], b = p[2];
     switch (colour) {
     case Colour::White:
         return minOf(p) >= 100 && maxOf(p) - minOf(p) <= 60;
     case Colour::Green:
-        return g >= 90 && r * 2 <= g && b * 2 <= g;
+        return g >= 90 && g - std::max(r, b) >= 40 && std::abs(r - b) <= 40;
     case Colour::Yellow:
-        return r >= 90 && g >= 90 && std::abs(r - g) <= 60 && b * 2 <= std::min(r, g);
+        return r >= 90 && g >= 90 && std::min(r, g) - b >= 40 && std::abs(r - g) <= 40;
     case Colour::Red:
-        return r >= 90 && g * 2 <= r && b * 2 <= r;
+        return r >= 90 && r - std::max(g, b) >= 40 && std::abs(g - b) <= 40;
     }
     return false;
+}
+
+ColourMap classify(const Shot& shot)
+{
+    ColourMap map;
+    map.width = shot.width;
+    map.height = shot.height;
+    map.bits.assign(static_cast<size_t>(shot.width) * shot.height, 0);
+    const uint8_t* p = shot.rgb.data();
+    for (uint8_t& bits : map.bits) {
+        if (maxOf(p) >= 90) {
+            for (Colour c : {Colour::White, Colour::Green, Colour::Yellow, Colour::Red}) {
+                if (isColour(p, c)) bits |= static_cast<uint8_t>(1u << static_cast<int>(c));
+            }
+            if (isInk(p)) bits |= ColourMap::INK_BIT;
+        }
+        p += 3;
+    }
+    return map;
 }
 
 std::string describe(const Cell& cell)
@@ -101,16 +122,16 @@ double Projection::pixelsPerUnit() const
     return (height / 2.0) / (playfieldDistance * tanHalfFov);
 }
 
-std::vector<Blob> findBlobs(const Shot& shot, Colour colour, int minArea)
+std::vector<Blob> findBlobs(const ColourMap& shot, Colour colour, int minArea)
 {
     std::vector<Blob> blobs;
-    if (shot.empty()) return blobs;
+    if (shot.width <= 0 || shot.height <= 0) return blobs;
     std::vector<uint8_t> seen(static_cast<size_t>(shot.width) * shot.height, 0);
     std::vector<int> stack;
     for (int y = 0; y < shot.height; ++y) {
         for (int x = 0; x < shot.width; ++x) {
             size_t index = static_cast<size_t>(y) * shot.width + x;
-            if (seen[index] || !isColour(shot.at(x, y), colour)) continue;
+            if (seen[index] || !shot.has(x, y, colour)) continue;
             Blob blob;
             blob.bounds = {x, y, x + 1, y + 1};
             double sumX = 0, sumY = 0;
@@ -133,7 +154,7 @@ std::vector<Blob> findBlobs(const Shot& shot, Colour colour, int minArea)
                     int nx = cx + dx[k], ny = cy + dy[k];
                     if (nx < 0 || ny < 0 || nx >= shot.width || ny >= shot.height) continue;
                     size_t n = static_cast<size_t>(ny) * shot.width + nx;
-                    if (seen[n] || !isColour(shot.at(nx, ny), colour)) continue;
+                    if (seen[n] || !shot.has(nx, ny, colour)) continue;
                     seen[n] = 1;
                     stack.push_back(static_cast<int>(n));
                 }
@@ -150,11 +171,11 @@ std::vector<Blob> findBlobs(const Shot& shot, Colour colour, int minArea)
     return blobs;
 }
 
-std::vector<Cell> cellsShowing(const Shot& shot, const Projection& view, Colour colour,
+std::vector<Cell> cellsShowing(const ColourMap& shot, const Projection& view, Colour colour,
                                double fill)
 {
     std::vector<Cell> cells;
-    if (shot.empty()) return cells;
+    if (shot.width <= 0 || shot.height <= 0) return cells;
     double probe = 0.6 * 0.25 * view.pixelsPerUnit();
     int reach = static_cast<int>(std::ceil(probe));
     for (int iy = -12; iy <= 12; ++iy) {
@@ -169,7 +190,7 @@ std::vector<Cell> cellsShowing(const Shot& shot, const Projection& view, Colour 
                     if (ddx * ddx + ddy * ddy > probe * probe) continue;
                     ++total;
                     if (x < 0 || y < 0 || x >= shot.width || y >= shot.height) continue;
-                    if (isColour(shot.at(x, y), colour)) ++matching;
+                    if (shot.has(x, y, colour)) ++matching;
                 }
             }
             if (total > 0 && matching >= fill * total) cells.push_back(cell);
@@ -187,24 +208,24 @@ Box sphereBox(const Projection& view, const Cell& cell, int margin)
                static_cast<int>(std::ceil(cx + r)), static_cast<int>(std::ceil(cy + r))};
 }
 
-int countInk(const Shot& shot, const Box& area, const std::vector<Box>& masks)
+int countInk(const ColourMap& shot, const Box& area, const std::vector<Box>& masks)
 {
     Box box = clipped(shot, area);
     int count = 0;
     for (int y = box.y0; y < box.y1; ++y) {
         for (int x = box.x0; x < box.x1; ++x) {
-            if (isInk(shot.at(x, y)) && !masked(masks, x, y)) ++count;
+            if (shot.ink(x, y) && !masked(masks, x, y)) ++count;
         }
     }
     return count;
 }
 
-int inkRightEdge(const Shot& shot, const Box& area, const std::vector<Box>& masks)
+int inkRightEdge(const ColourMap& shot, const Box& area, const std::vector<Box>& masks)
 {
     Box box = clipped(shot, area);
     for (int x = box.x1 - 1; x >= box.x0; --x) {
         for (int y = box.y0; y < box.y1; ++y) {
-            if (isInk(shot.at(x, y)) && !masked(masks, x, y)) return x;
+            if (shot.ink(x, y) && !masked(masks, x, y)) return x;
         }
     }
     return -1;

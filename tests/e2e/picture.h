@@ -22,6 +22,22 @@ struct Shot {
 enum class Colour { White, Green, Yellow, Red };
 bool isColour(const uint8_t* pixel, Colour colour);
 
+// The colour classes of every pixel of a shot, worked out once: bit (1 << colour) for each
+// class the pixel belongs to, and INK_BIT for white text ink.
+struct ColourMap {
+    static const uint8_t INK_BIT = 0x80;
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> bits;
+
+    bool has(int x, int y, Colour colour) const
+    {
+        return bits[static_cast<size_t>(y) * width + x] & (1u << static_cast<int>(colour));
+    }
+    bool ink(int x, int y) const { return bits[static_cast<size_t>(y) * width + x] & INK_BIT; }
+};
+ColourMap classify(const Shot& shot);
+
 // A playfield cell: x and y in playfield units, on the 0.5 grid.
 struct Cell {
     float x = 0;
@@ -62,19 +78,19 @@ struct Blob {
     Box bounds;
 };
 // The 4-connected patches of a colour with at least minArea pixels, the largest first.
-std::vector<Blob> findBlobs(const Shot& shot, Colour colour, int minArea);
+std::vector<Blob> findBlobs(const ColourMap& map, Colour colour, int minArea);
 
 // Cells of the playfield (also those on the border lines) whose sphere shows the colour: the
 // disc of 0.6 sphere radii around the cell's projected centre is at least `fill` of that colour.
-std::vector<Cell> cellsShowing(const Shot& shot, const Projection& view, Colour colour,
+std::vector<Cell> cellsShowing(const ColourMap& map, const Projection& view, Colour colour,
                                double fill = 0.7);
 
 // The box a sphere of radius 0.25 at a cell covers on the screen, grown by `margin` pixels.
 Box sphereBox(const Projection& view, const Cell& cell, int margin = 3);
 
 // Text ink: white pixels inside `area`, leaving out every pixel inside one of the masks.
-int countInk(const Shot& shot, const Box& area, const std::vector<Box>& masks = {});
+int countInk(const ColourMap& map, const Box& area, const std::vector<Box>& masks = {});
 // The right-most column with ink inside `area` (masks left out), or -1 when there is none.
-int inkRightEdge(const Shot& shot, const Box& area, const std::vector<Box>& masks = {});
+int inkRightEdge(const ColourMap& map, const Box& area, const std::vector<Box>& masks = {});
 // Pixels that are not black (any channel above 40) in the whole shot.
 int litPixels(const Shot& shot);

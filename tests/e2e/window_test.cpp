@@ -15,8 +15,7 @@ TEST_F(GameWindow, ClosingEndsTheGameWithCodeZeroAndLeavesTheScoreFileAsItWas)
     ASSERT_NO_FATAL_FAILURE(startDisplay(1024, 768));
     ASSERT_NO_FATAL_FAILURE(seedScoreFile("77\n"));
     ASSERT_NO_FATAL_FAILURE(launchWindowed());
-    tap(XK_space);
-    ASSERT_TRUE(waitForScreen(GameScreen::Running, 5000, "running"));
+    ASSERT_TRUE(holdKeyUntilScreen(XK_space, GameScreen::Running, 5000, "running"));
     x.closeAsWindowManager(gameWindow);
     EXPECT_EQ(waitForExit(), 0);
     std::string after;
@@ -30,7 +29,7 @@ TEST_F(GameWindow, MinimisedTheGameStandsStillWithoutProcessorTimeAndGoesOnWhenR
     ASSERT_NO_FATAL_FAILURE(startWindowManager());
     ASSERT_NO_FATAL_FAILURE(launchWindowed());
     Projection v = view();
-    tap(XK_space);
+    ASSERT_TRUE(holdKeyUntilScreen(XK_space, GameScreen::Running, 5000, "running"));
     // Two steps up, then minimise.
     SceneView before;
     ASSERT_TRUE(waitForShot(
@@ -106,12 +105,11 @@ TEST_F(GameWindow, TheScreenModeSwitchMessageRecreatesTheWindowOnTheSkillMenu)
     ASSERT_NO_FATAL_FAILURE(answerStartQuestion(true));
     ASSERT_NE(waitForGameWindow(), 0u);
     ASSERT_TRUE(waitForScreen(GameScreen::SkillMenu, 15000, "full-screen-menu"));
-    ASSERT_TRUE(x.hasState(gameWindow, "_NET_WM_STATE_FULLSCREEN"));
+    ASSERT_TRUE(x.hasState(gameWindow, "_NET_WM_STATE_ABOVE")) << "not top-most";
 
     for (bool fullScreenNext : {false, true}) {
         // Leave the menu, so that the switch visibly brings it back.
-        tap(XK_space);
-        ASSERT_TRUE(waitForScreen(GameScreen::Running, 5000, "running"));
+        ASSERT_TRUE(holdKeyUntilScreen(XK_space, GameScreen::Running, 5000, "running"));
         XWindow before = gameWindow;
         x.sendSwitchScreenMode(before);
         ASSERT_NE(waitForGameWindow(15000, before), 0u) << "no new window after the switch";
@@ -128,7 +126,8 @@ TEST_F(GameWindow, TheScreenModeSwitchMessageRecreatesTheWindowOnTheSkillMenu)
         EXPECT_EQ(where.height, 600);
         EXPECT_EQ(where.x, 0);
         EXPECT_EQ(where.y, 0);
-        EXPECT_EQ(x.hasState(gameWindow, "_NET_WM_STATE_FULLSCREEN"), fullScreenNext);
+        EXPECT_EQ(x.hasState(gameWindow, "_NET_WM_STATE_ABOVE"), fullScreenNext)
+            << "only the full-screen window is top-most";
         EXPECT_EQ(x.findWindow("Error"), 0u);
     }
 
