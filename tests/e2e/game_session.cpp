@@ -6,6 +6,7 @@
 #include <X11/keysym.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -119,10 +120,20 @@ SceneView readScene(const Shot& shot, const Projection& view)
     SceneView scene;
     ColourMap map = classify(shot);
     scene.screen = screenOf(map, view, sphereMasks(map, view));
-    std::vector<Cell> white = cellsShowing(map, view, Colour::White);
-    if (white.size() == 1) {
+    scene.body = cellsShowing(map, view, Colour::Red, 0.6);
+    // Segments lying on one another add up to a white centre in a deep red rim: body. (The
+    // head over segments has a pink rim: white plus red.)
+    std::vector<Cell> heads;
+    for (const Cell& cell : cellsShowing(map, view, Colour::White)) {
+        if (ringShare(map, view, cell, Colour::DeepRed, 0.7, 0.95) >= 0.3) {
+            scene.body.push_back(cell);
+        } else {
+            heads.push_back(cell);
+        }
+    }
+    if (heads.size() == 1) {
         scene.hasHead = true;
-        scene.head = white.front();
+        scene.head = heads.front();
     }
     double sphereArea = 3.14159 * 0.25 * 0.25 * view.pixelsPerUnit() * view.pixelsPerUnit();
     int minArea = static_cast<int>(sphereArea * 0.3);
@@ -136,7 +147,6 @@ SceneView readScene(const Shot& shot, const Projection& view)
         scene.hasBonus = true;
         scene.bonus = view.cellAt(yellow.front().centreX, yellow.front().centreY);
     }
-    scene.body = cellsShowing(map, view, Colour::Red, 0.6);
     return scene;
 }
 
@@ -185,8 +195,7 @@ void GameSession::startWindowManager()
         execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
         _exit(127);
     }
-    ASSERT_TRUE(waitFor([&] { return x.windowManagerRunning(); }, 15000))
-        << "openbox did not start (see " << log << ")";
+    ASSERT_TRUE(x.waitForWindowManager(20000)) << "openbox did not start (see " << log << ")";
 }
 
 void GameSession::seedScoreFile(const std::string& content)
@@ -229,8 +238,9 @@ void GameSession::answerStartQuestion(bool fullScreen)
 {
     const std::string title = "Start FullScreen?";
     XWindow box = 0;
-    ASSERT_TRUE(waitFor([&] { return (box = x.findWindow(title)) != 0; }, 20000))
-        << "no start-up question (see " << outDir << "/game.log)";
+    bool asked = waitFor([&] { return (box = x.findWindow(title)) != 0; }, 20000);
+    if (!asked && std::getenv("E2E_DEBUG")) std::system("xwininfo -root -tree >&2; xprop -root >&2");
+    ASSERT_TRUE(asked) << "no start-up question (see " << outDir << "/game.log)";
     Shot picture;
     if (x.screenshot(box, &picture)) save(picture, "question");
     for (int attempt = 0; attempt < 4; ++attempt) {

@@ -58,6 +58,8 @@ bool isColour(const uint8_t* p, Colour colour)
         return r >= 90 && g >= 90 && std::min(r, g) - b >= 40 && std::abs(r - g) <= 40;
     case Colour::Red:
         return r >= 90 && r - std::max(g, b) >= 40 && std::abs(g - b) <= 40;
+    case Colour::DeepRed:
+        return r >= 150 && std::max(g, b) <= 80 && std::abs(g - b) <= 40;
     }
     return false;
 }
@@ -71,7 +73,7 @@ ColourMap classify(const Shot& shot)
     const uint8_t* p = shot.rgb.data();
     for (uint8_t& bits : map.bits) {
         if (maxOf(p) >= 90) {
-            for (Colour c : {Colour::White, Colour::Green, Colour::Yellow, Colour::Red}) {
+            for (Colour c : {Colour::White, Colour::Green, Colour::Yellow, Colour::Red, Colour::DeepRed}) {
                 if (isColour(p, c)) bits |= static_cast<uint8_t>(1u << static_cast<int>(c));
             }
             if (isInk(p)) bits |= ColourMap::INK_BIT;
@@ -197,6 +199,29 @@ std::vector<Cell> cellsShowing(const ColourMap& shot, const Projection& view, Co
         }
     }
     return cells;
+}
+
+double ringShare(const ColourMap& map, const Projection& view, const Cell& cell, Colour colour,
+                 double inner, double outer)
+{
+    double radius = 0.25 * view.pixelsPerUnit();
+    double from = inner * radius, to = outer * radius;
+    double cx, cy;
+    view.toScreen(cell.x, cell.y, 0, &cx, &cy);
+    int reach = static_cast<int>(std::ceil(to));
+    int total = 0, matching = 0;
+    for (int y = static_cast<int>(cy) - reach; y <= static_cast<int>(cy) + reach; ++y) {
+        for (int x = static_cast<int>(cx) - reach; x <= static_cast<int>(cx) + reach; ++x) {
+            double dx = x + 0.5 - cx, dy = y + 0.5 - cy;
+            double d2 = dx * dx + dy * dy;
+            if (d2 < from * from || d2 > to * to) continue;
+            ++total;
+            if (x >= 0 && y >= 0 && x < map.width && y < map.height && map.has(x, y, colour)) {
+                ++matching;
+            }
+        }
+    }
+    return total > 0 ? static_cast<double>(matching) / total : 0.0;
 }
 
 Box sphereBox(const Projection& view, const Cell& cell, int margin)

@@ -19,7 +19,8 @@ struct Shot {
 
 // The colours the game draws with; lit spheres keep at least half of their colour (the ambient
 // part), so each class is told apart by which channels are strong.
-enum class Colour { White, Green, Yellow, Red };
+// DeepRed is the unmixed red of a segment's rim (no white added by a head drawn there).
+enum class Colour { White, Green, Yellow, Red, DeepRed };
 bool isColour(const uint8_t* pixel, Colour colour);
 
 // The colour classes of every pixel of a shot, worked out once: bit (1 << colour) for each
@@ -84,6 +85,11 @@ std::vector<Blob> findBlobs(const ColourMap& map, Colour colour, int minArea);
 // disc of 0.6 sphere radii around the cell's projected centre is at least `fill` of that colour.
 std::vector<Cell> cellsShowing(const ColourMap& map, const Projection& view, Colour colour,
                                double fill = 0.7);
+
+// The share of the colour among the pixels of the ring between inner and outer sphere radii
+// around a cell's projected centre.
+double ringShare(const ColourMap& map, const Projection& view, const Cell& cell, Colour colour,
+                 double inner, double outer);
 
 // The box a sphere of radius 0.25 at a cell covers on the screen, grown by `margin` pixels.
 Box sphereBox(const Projection& view, const Cell& cell, int margin = 3);

@@ -310,16 +310,37 @@ void XDriver::restore(Window window)
     XSync(display_, False);
 }
 
-bool XDriver::windowManagerRunning()
+bool XDriver::waitForWindowManager(int timeoutMs)
 {
-    Atom type;
-    int format;
-    unsigned long count, after;
-    unsigned char* data = nullptr;
-    bool running = XGetWindowProperty(display_, DefaultRootWindow(display_),
-                                      atom("_NET_SUPPORTING_WM_CHECK"), 0, 1, False, XA_WINDOW,
-                                      &type, &format, &count, &after, &data) == Success &&
-                   data != nullptr && count == 1;
-    if (data != nullptr) XFree(data);
-    return running;
+    Window root = DefaultRootWindow(display_);
+    Window probe = XCreateSimpleWindow(display_, root, 0, 0, 16, 16, 0, 0, 0);
+    XStoreName(display_, probe, "window manager probe");
+    long long end = nowMs() + timeoutMs;
+    bool managed = false;
+    while (!managed && nowMs() < end) {
+        XMapWindow(display_, probe);  // without a manager yet this maps it at once
+        XSync(display_, False);
+        managed = waitFor(
+            [&] {
+                // Managed: shown, inside a frame of the manager rather than on the root.
+                Window rootOut, parent;
+                Window* children = nullptr;
+                unsigned int count = 0;
+                if (!XQueryTree(display_, probe, &rootOut, &parent, &children, &count)) {
+                    return false;
+                }
+                if (children != nullptr) XFree(children);
+                XWindowAttributes attributes;
+                return parent != root && XGetWindowAttributes(display_, probe, &attributes) &&
+                       attributes.map_state == IsViewable;
+            },
+            1000);
+        if (!managed) {
+            XUnmapWindow(display_, probe);
+            XSync(display_, False);
+        }
+    }
+    XDestroyWindow(display_, probe);
+    XSync(display_, False);
+    return managed;
 }

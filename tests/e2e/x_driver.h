@@ -67,8 +67,9 @@ public:
     void minimise(XWindow window);
     // Asks the window manager to bring the window back (_NET_ACTIVE_WINDOW) and maps it.
     void restore(XWindow window);
-    // True while a window manager runs on the display (_NET_SUPPORTING_WM_CHECK on the root).
-    bool windowManagerRunning();
+    // Waits until a window manager manages new windows: it maps a probe window of its own
+    // (asking again while the manager is still starting and drops requests) and sees it shown.
+    bool waitForWindowManager(int timeoutMs);
 
     // The last X error seen (windows can vanish between two requests), 0 when none.
     int lastError() const;
