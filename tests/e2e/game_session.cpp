@@ -6,7 +6,6 @@
 #include <X11/keysym.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -45,8 +44,8 @@ const char* screenName(GameScreen screen)
     case GameScreen::Death: return "death screen";
     case GameScreen::Pause: return "pause screen";
     case GameScreen::LevelDone: return "level complete";
-    case GameScreen::Running: return "running";
-    case GameScreen::Other: return "other";
+    case GameScreen::Running: return "running game";
+    case GameScreen::Other: return "other screen";
     }
     return "?";
 }
@@ -238,9 +237,8 @@ void GameSession::answerStartQuestion(bool fullScreen)
 {
     const std::string title = "Start FullScreen?";
     XWindow box = 0;
-    bool asked = waitFor([&] { return (box = x.findWindow(title)) != 0; }, 20000);
-    if (!asked && std::getenv("E2E_DEBUG")) std::system("xwininfo -root -tree >&2; xprop -root >&2");
-    ASSERT_TRUE(asked) << "no start-up question (see " << outDir << "/game.log)";
+    ASSERT_TRUE(waitFor([&] { return (box = x.findWindow(title)) != 0; }, 20000))
+        << "no start-up question (see " << outDir << "/game.log)";
     Shot picture;
     if (x.screenshot(box, &picture)) save(picture, "question");
     for (int attempt = 0; attempt < 4; ++attempt) {
@@ -317,8 +315,18 @@ bool GameSession::waitForShot(const std::function<bool(const Shot&)>& test, int 
 bool GameSession::waitForScreen(GameScreen screen, int timeoutMs, const std::string& note,
                                 Shot* deciding)
 {
-    return waitForShot([&](const Shot& s) { return readScreen(s, view()) == screen; }, timeoutMs,
-                       note, deciding);
+    GameScreen seen = GameScreen::Other;
+    bool met = waitForShot(
+        [&](const Shot& s) {
+            seen = readScreen(s, view());
+            return seen == screen;
+        },
+        timeoutMs, note, deciding);
+    if (!met) {
+        std::fprintf(stderr, "waited for the %s, the last shot showed the %s\n",
+                     screenName(screen), screenName(seen));
+    }
+    return met;
 }
 
 bool GameSession::holdKeyUntil(XKey key, const std::function<bool(const Shot&)>& test,
