@@ -9,9 +9,12 @@ SECONDS=0
 SNAKE_WINDOWS_BUILD="$build" bash "$root/tools/build-windows.sh"
 echo "Windows build: ${SECONDS} s"
 
-# The driver is a Linux program: X, XTest and the private Xvfb of the tests.
-g++ -std=c++17 -O1 -Wall -Wextra -I"$root/tests/support" "$root/tests/windows/wine_play.cpp" \
-  "$root/tests/support/xvfb.cpp" -lXtst -lX11 -o "$build/wine-play"
+# The driver is a Linux program over the end-to-end driver library (X, XTest, screenshots)
+# and the private Xvfb of the tests.
+e2e="$root/tests/e2e"
+g++ -std=c++17 -O1 -Wall -Wextra -I"$root/tests/support" -I"$e2e" "$root/tests/windows/wine_play.cpp" \
+  "$e2e/x_driver.cpp" "$e2e/picture.cpp" "$e2e/png_writer.cpp" "$root/tests/support/xvfb.cpp" \
+  -lXtst -lX11 -lz -o "$build/wine-play"
 
 # English boxes whatever the caller's locale: the driver answers them by their keys ('n' for No).
 export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8

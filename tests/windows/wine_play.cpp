@@ -5,10 +5,14 @@
 // WINEPREFIX must name the private prefix (created here when it holds no "prefix-ready" mark);
 // WINEDEBUG and WINEDLLOVERRIDES come from the caller (tools/test-windows.sh). Every game runs in
 // a fresh folder under the work folder, where its Wine output (wine.log), the high-score file
-// and a screenshot of the client area (client.ppm) stay behind for a look after a failure.
-// The driver speaks X only: the start-up question, the game window and the message boxes are
-// found by their captions, keys are real key events (XTest), and the close request is the
-// WM_DELETE_WINDOW message a window manager sends. It ends with "N passed, N failed".
+// and a screenshot of the client area (client.png) stay behind for a look after a failure.
+// The driver speaks X only, through the end-to-end driver library (tests/e2e): the start-up
+// question, the game window and the message boxes are found by their captions, keys are real
+// key events (XTest), screenshots are read with the game's projection, and the close request is
+// the WM_DELETE_WINDOW message a window manager sends. It ends with "N passed, N failed".
+#include "picture.h"
+#include "png_writer.h"
+#include "x_driver.h"
 #include "xvfb.h"
 
 #include <X11/Xatom.h>
@@ -32,7 +36,6 @@
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -55,11 +58,6 @@ using Clock = std::chrono::steady_clock;
 double secondsSince(Clock::time_point start)
 {
     return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-void sleepMs(int ms)
-{
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
 std::string format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
@@ -162,42 +160,12 @@ std::string visible(const std::string& bytes)
 
 // ---------------------------------------------------------------- X
 
-Display* display = nullptr;
+XDriver x;
 
-// Wine makes and unmakes windows while we look at them: a window gone between two requests
-// is not an error for the driver.
-int ignoreXErrors(Display*, XErrorEvent*)
+// Xlib's name for the driver's connection, for what the driver library leaves to its callers.
+Display* display()
 {
-    return 0;
-}
-
-struct Rect {
-    int x = 0, y = 0, width = 0, height = 0;  // x and y on the screen
-};
-
-bool geometry(Window window, Rect& rect)
-{
-    XWindowAttributes attributes;
-    if (!XGetWindowAttributes(display, window, &attributes))
-        return false;
-    Window child;
-    if (!XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &rect.x,
-                               &rect.y, &child))
-        return false;
-    rect.width = attributes.width;
-    rect.height = attributes.height;
-    return attributes.map_state == IsViewable;
-}
-
-std::string nameOf(Window window)
-{
-    char* name = nullptr;
-    std::string text;
-    if (XFetchName(display, window, &name) && name)
-        text = name;
-    if (name)
-        XFree(name);
-    return text;
+    return x.display();
 }
 
 std::vector<Window> childrenOf(Window window)
@@ -206,7 +174,7 @@ std::vector<Window> childrenOf(Window window)
     Window* children = nullptr;
     unsigned count = 0;
     std::vector<Window> list;
-    if (XQueryTree(display, window, &root, &parent, &children, &count)) {
+    if (XQueryTree(display(), window, &root, &parent, &children, &count)) {
         list.assign(children, children + count);
         if (children)
             XFree(children);
@@ -214,59 +182,41 @@ std::vector<Window> childrenOf(Window window)
     return list;
 }
 
-// The mapped top-level window with this caption, or 0.
-Window findWindow(const std::string& caption)
-{
-    for (Window w : childrenOf(DefaultRootWindow(display))) {
-        Rect rect;
-        if (nameOf(w) == caption && geometry(w, rect))
-            return w;
-    }
-    return 0;
-}
-
 // The captions of all mapped top-level windows, for the report.
 std::string captions()
 {
     std::string list;
-    for (Window w : childrenOf(DefaultRootWindow(display))) {
-        Rect rect;
-        std::string name = nameOf(w);
-        if (!name.empty() && name != "Default IME" && geometry(w, rect))
-            list += (list.empty() ? "\"" : ", \"") + name + format("\" %dx%d", rect.width, rect.height);
+    for (Window w : childrenOf(DefaultRootWindow(display()))) {
+        char* name = nullptr;
+        WindowGeometry place;
+        if (XFetchName(display(), w, &name) && name && std::strcmp(name, "Default IME") != 0 &&
+            x.geometry(w, &place) && place.viewable)
+            list += (list.empty() ? "\"" : ", \"") + std::string(name) +
+                    format("\" %dx%d", place.width, place.height);
+        if (name)
+            XFree(name);
     }
     return list.empty() ? "no windows" : list;
 }
 
 Window waitForWindow(const std::string& caption, int timeoutMs)
 {
-    Clock::time_point start = Clock::now();
-    do {
-        Window w = findWindow(caption);
-        if (w)
-            return w;
-        sleepMs(100);
-    } while (secondsSince(start) * 1000 < timeoutMs);
-    return 0;
+    Window found = 0;
+    waitFor([&] { return (found = x.findWindow(caption)) != 0; }, timeoutMs, 100);
+    return found;
 }
 
 bool waitForWindowGone(const std::string& caption, int timeoutMs)
 {
-    Clock::time_point start = Clock::now();
-    do {
-        if (!findWindow(caption))
-            return true;
-        sleepMs(100);
-    } while (secondsSince(start) * 1000 < timeoutMs);
-    return false;
+    return waitFor([&] { return x.findWindow(caption) == 0; }, timeoutMs, 100);
 }
 
 // The window Wine draws OpenGL into: the mapped child of the game window (its client area).
 Window clientWindow(Window gameWindow)
 {
     for (Window w : childrenOf(gameWindow)) {
-        Rect rect;
-        if (geometry(w, rect) && rect.width > 1 && rect.height > 1)
+        WindowGeometry place;
+        if (x.geometry(w, &place) && place.viewable && place.width > 1 && place.height > 1)
             return w;
     }
     return 0;
@@ -276,139 +226,74 @@ Window clientWindow(Window gameWindow)
 // window manager runs here), a moment after it maps them. False after timeoutMs.
 bool waitForFocus(Window window, int timeoutMs = 5000)
 {
-    Clock::time_point start = Clock::now();
-    do {
-        Window focus;
-        int revert;
-        XGetInputFocus(display, &focus, &revert);
-        for (Window w = focus; w != 0 && w != PointerRoot;) {
-            if (w == window)
-                return true;
-            Window root, parent;
-            Window* children = nullptr;
-            unsigned count = 0;
-            if (!XQueryTree(display, w, &root, &parent, &children, &count))
-                break;
-            if (children)
-                XFree(children);
-            if (parent == root)
-                break;
-            w = parent;
-        }
-        sleepMs(50);
-    } while (secondsSince(start) * 1000 < timeoutMs);
-    std::printf("   note: the keyboard focus is not on \"%s\" after %d ms\n",
-                nameOf(window).c_str(), timeoutMs);
-    return false;
+    bool focused = waitFor(
+        [&] {
+            Window focus;
+            int revert;
+            XGetInputFocus(display(), &focus, &revert);
+            for (Window w = focus; w != 0 && w != PointerRoot;) {
+                if (w == window)
+                    return true;
+                Window root, parent;
+                Window* children = nullptr;
+                unsigned count = 0;
+                if (!XQueryTree(display(), w, &root, &parent, &children, &count))
+                    return false;
+                if (children)
+                    XFree(children);
+                if (parent == root)
+                    return false;
+                w = parent;
+            }
+            return false;
+        },
+        timeoutMs, 50);
+    if (!focused)
+        std::printf("   note: the keyboard focus is not on the window after %d ms\n", timeoutMs);
+    return focused;
 }
 
-// Presses and releases a key through XTest. The game reads key levels once per frame, so the
-// key is held long enough for several frames to see it.
+// Presses and releases a key. The game reads key levels once per frame, so the key is held
+// long enough for several frames to see it.
 void tapKey(KeySym key, int holdMs = 250)
 {
-    KeyCode code = XKeysymToKeycode(display, key);
-    XTestFakeKeyEvent(display, code, True, CurrentTime);
-    XFlush(display);
-    sleepMs(holdMs);
-    XTestFakeKeyEvent(display, code, False, CurrentTime);
-    XFlush(display);
+    x.tapKey(key, holdMs);
     sleepMs(150);
-}
-
-// The close request a window manager sends when the player closes the window.
-void requestClose(Window window)
-{
-    XEvent event;
-    std::memset(&event, 0, sizeof event);
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = (long)XInternAtom(display, "WM_DELETE_WINDOW", False);
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, window, False, NoEventMask, &event);
-    XFlush(display);
-}
-
-// An RGB copy of a window's contents as the screen shows them.
-struct Picture {
-    int width = 0, height = 0;
-    std::vector<unsigned char> rgb;
-
-    const unsigned char* at(int x, int y) const { return &rgb[3 * (y * width + x)]; }
-};
-
-bool grab(const Rect& rect, Picture& picture)
-{
-    XImage* image = XGetImage(display, DefaultRootWindow(display), rect.x, rect.y,
-                              (unsigned)rect.width, (unsigned)rect.height, AllPlanes, ZPixmap);
-    if (!image)
-        return false;
-    picture.width = rect.width;
-    picture.height = rect.height;
-    picture.rgb.resize(3 * rect.width * rect.height);
-    for (int y = 0; y < rect.height; y++)
-        for (int x = 0; x < rect.width; x++) {
-            unsigned long pixel = XGetPixel(image, x, y);
-            unsigned char* out = &picture.rgb[3 * (y * rect.width + x)];
-            out[0] = (unsigned char)((pixel & image->red_mask) >> 16);
-            out[1] = (unsigned char)((pixel & image->green_mask) >> 8);
-            out[2] = (unsigned char)(pixel & image->blue_mask);
-        }
-    XDestroyImage(image);
-    return true;
-}
-
-void savePpm(const Picture& picture, const std::string& path)
-{
-    std::ofstream out(path, std::ios::binary);
-    out << "P6\n" << picture.width << " " << picture.height << "\n255\n";
-    out.write((const char*)picture.rgb.data(), (std::streamsize)picture.rgb.size());
 }
 
 // ---------------------------------------------------------------- the skill menu on screen
 
-// Text ink: the overlay prints white. The lit spheres are green, yellow and red, but for the
-// highlights.
-bool isInk(const unsigned char* p)
+// The skill menu prints six lines at x = -6 and y = 3, 2, 1, 0, -1, -2 on the text plane. Each
+// line's row must hold ink and the gaps between the rows none, so a blank or a white window
+// both fail. The spheres (the apple may lie in a gap, the head is white) are left out.
+bool skillMenuShown(const Shot& shot, std::string& seen)
 {
-    return p[0] >= 128 && p[1] >= 128 && p[2] >= 128;
-}
+    Projection view;
+    view.width = shot.width;
+    view.height = shot.height;
+    ColourMap map = classify(shot);
+    std::vector<Box> masks;
+    for (Colour colour : {Colour::Green, Colour::Yellow, Colour::Red})
+        for (const Blob& blob : findBlobs(map, colour, 12))
+            masks.push_back(Box{blob.bounds.x0 - 4, blob.bounds.y0 - 4, blob.bounds.x1 + 4,
+                                blob.bounds.y1 + 4});
+    for (const Cell& cell : cellsShowing(map, view, Colour::White))
+        masks.push_back(sphereBox(view, cell, 4));
 
-int inkIn(const Picture& picture, int left, int top, int right, int bottom)
-{
-    int count = 0;
-    for (int y = std::max(top, 0); y < std::min(bottom, picture.height); y++)
-        for (int x = std::max(left, 0); x < std::min(right, picture.width); x++)
-            count += isInk(picture.at(x, y)) ? 1 : 0;
-    return count;
-}
-
-// The skill menu prints six lines at x = -6 and y = 3, 2, 1, 0, -1, -2 on the text plane 15
-// units in front of the camera (45-degree vertical view, 800 x 600 viewport). Each line's row
-// must hold ink and the gaps between the rows none, so a blank or a white window both fail.
-// The apple may lie in one gap: its highlight is near white.
-bool skillMenuShown(const Picture& picture, std::string& seen)
-{
-    int inkedGaps = 0;
-    const double halfHeight = 15.0 * std::tan(22.5 * M_PI / 180.0);
-    const double halfWidth = halfHeight * 800.0 / 600.0;
-    const int left = (int)std::lround(400.0 - 6.0 / halfWidth * 400.0) - 2;
-    const int right = left + 150;  // the shortest line, "2. Hard", is about 50 pixels long
     bool shown = true;
     seen = "ink per row/gap:";
     for (int line = 0; line < 6; line++) {
-        double y = 3.0 - line;
-        int baseline = (int)std::lround(300.0 - y / halfHeight * 300.0);
-        int row = inkIn(picture, left, baseline - 16, right, baseline + 5);
-        int gap = inkIn(picture, left, baseline + 9, right, baseline + 28);
+        double px, py;
+        view.toScreen(-6, 3.0 - line, 1, &px, &py);
+        int left = (int)px - 3, baseline = (int)py;
+        // The shortest line, "2. Hard", is about 50 pixels long.
+        int row = countInk(map, Box{left, baseline - 16, left + 150, baseline + 5}, masks);
+        int gap = countInk(map, Box{left, baseline + 9, left + 150, baseline + 28}, masks);
         seen += format(" %d/%d", row, gap);
-        if (row < 20)
+        if (row < 20 || gap > 4)
             shown = false;
-        if (gap > 4)
-            inkedGaps++;
     }
-    return shown && inkedGaps <= 1;
+    return shown;
 }
 
 // ---------------------------------------------------------------- the icon
@@ -440,7 +325,7 @@ bool iconMatches(Window window, const std::string& pixelsPath, std::string& seen
     int formatBits;
     unsigned long count, after;
     unsigned char* data = nullptr;
-    if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_ICON", False), 0,
+    if (XGetWindowProperty(display(), window, XInternAtom(display(), "_NET_WM_ICON", False), 0,
                            1 << 20, False, XA_CARDINAL, &type, &formatBits, &count, &after,
                            &data) != Success ||
         !data || formatBits != 32) {
@@ -564,8 +449,8 @@ void playWindowed(const std::string& exe, const std::string& work, const std::st
 
     Window window = waitForWindow("Sphere Snake", 20000);
     Window client = window ? clientWindow(window) : 0;
-    Rect outer, inner;
-    bool placed = client && geometry(window, outer) && geometry(client, inner);
+    WindowGeometry outer, inner;
+    bool placed = client && x.geometry(window, &outer) && x.geometry(client, &inner);
     if (!check(placed && inner.width == 800 && inner.height == 600 && outer.x == 0 && outer.y == 0,
                "game window at (0, 0) with an 800x600 client area",
                placed ? format("window %dx%d at (%d, %d), client %dx%d at (%d, %d)", outer.width,
@@ -580,16 +465,10 @@ void playWindowed(const std::string& exe, const std::string& work, const std::st
     check(iconMatches(window, iconPixels, seen), "window icon is icon 101", seen);
 
     // The first frames may take a moment (fonts, llvmpipe): look for the menu for a while.
-    Picture picture;
-    bool shown = false;
-    Clock::time_point start = Clock::now();
-    while (!shown && secondsSince(start) < 15) {
-        if (grab(inner, picture))
-            shown = skillMenuShown(picture, seen);
-        if (!shown)
-            sleepMs(250);
-    }
-    savePpm(picture, game.folder + "/client.ppm");
+    Shot shot;
+    bool shown = waitFor([&] { return x.screenshot(client, &shot) && skillMenuShown(shot, seen); },
+                         15000, 250);
+    writePng(game.folder + "/client.png", shot.width, shot.height, shot.rgb);
     check(shown, "skill menu text on screen", seen);
 
     // SPACE starts, ESC pauses at once (before the snake reaches an apple), F1 quits.
@@ -630,7 +509,7 @@ void playModeSwitchFailed(const std::string& exe, const std::string& work)
     // The mode-switch box comes before the window; "Error Creating OpenGL Window" would come
     // after it.
     Window box = waitForWindow("Error", 20000);
-    bool first = box && !findWindow("Sphere Snake");
+    bool first = box && !x.findWindow("Sphere Snake");
     if (!check(first, "\"Mode Switch Failed.\" box (\"Error\") before any game window",
                captions())) {
         endGame(game);
@@ -643,8 +522,8 @@ void playModeSwitchFailed(const std::string& exe, const std::string& work)
 
     Window window = waitForWindow("Sphere Snake", 20000);
     Window client = window ? clientWindow(window) : 0;
-    Rect outer, inner;
-    bool placed = client && geometry(window, outer) && geometry(client, inner);
+    WindowGeometry outer, inner;
+    bool placed = client && x.geometry(window, &outer) && x.geometry(client, &inner);
     if (!check(placed && outer.width == 800 && outer.height == 600 && inner.width < 800 &&
                    inner.height < 600,
                "windowed after all: 800x600 outside, a smaller client area",
@@ -656,7 +535,7 @@ void playModeSwitchFailed(const std::string& exe, const std::string& work)
     }
 
     sleepMs(500);  // a few frames
-    requestClose(window);
+    x.closeAsWindowManager(window);
     int code = waitExit(game.pid, 20000);
     game.pid = -1;
     check(code == 0, "close request (WM_DELETE_WINDOW): exit code 0",
@@ -692,21 +571,14 @@ int main(int argc, char** argv)
     XvfbServer server;
     if (!server.start(1024, 768, 24)) {
         check(false, "private Xvfb 1024x768", server.error());
-    } else if (!(display = XOpenDisplay(nullptr))) {
-        check(false, "private Xvfb 1024x768", "cannot open " + server.display());
-    } else {
-        XSetErrorHandler(ignoreXErrors);
-        int event, error, major, minor;
-        if (check(XTestQueryExtension(display, &event, &error, &major, &minor),
-                  "XTest on the private Xvfb", server.display()) &&
-            preparePrefix(work)) {
-            playWindowed(exe, work, iconPixels);
-            playModeSwitchFailed(exe, work);
-        }
-        // The prefix's server and its desktop end before the X server does.
-        run({"wineserver", "-w"}, work, "/dev/null", 60000);
-        XCloseDisplay(display);
+    } else if (check(x.open(), "XTest on the private Xvfb", server.display()) &&
+               preparePrefix(work)) {
+        playWindowed(exe, work, iconPixels);
+        playModeSwitchFailed(exe, work);
     }
+    // The prefix's server and its desktop end before the X server does.
+    run({"wineserver", "-w"}, work, "/dev/null", 60000);
+    x.close();
     server.stop();
 
     std::printf("Wine run: %.1f s\n%d passed, %d failed\n", secondsSince(start), passed, failed);
