@@ -9,4 +9,5 @@ cmake -S "$root" -B "$build" -DSNAKE_BUILD_TESTS=ON >/dev/null
 cmake --build "$build" -j"$(nproc)"
 cd "$build"
 ctest --output-on-failure -j"$(nproc)" --timeout 300
+bash "$root/tools/test-windows.sh"
 bash "$root/tools/test-reliability.sh"

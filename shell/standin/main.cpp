@@ -1,4 +1,5 @@
 // main.cpp: the process entry on Linux; hands the command line to WinMain as Windows would.
+#include "shell/standin/tuning.h"
 #include "shell/standin/winapi.h"
 
 #include <SDL.h>
@@ -11,6 +12,7 @@ int moduleInstance;  // its address stands for the module instance handle
 
 int main(int argc, char** argv)
 {
+    standinTuneProcess();
     std::string commandLine;
     for (int i = 1; i < argc; ++i) {
         if (i > 1) commandLine += ' ';

@@ -104,6 +104,10 @@ HGLRC wglCreateContext(HDC deviceContext)
     standinApplyGlSizes(window->glSizes);
     SDL_GLContext sdl = SDL_GL_CreateContext(window->sdl);
     if (sdl == nullptr) return nullptr;
+    // Swaps wait for the display's vertical blank where the platform offers it, so that the
+    // frame loop, bounded only by SwapBuffers, does not keep a core busy drawing frames that
+    // are never shown. Where it cannot (no swap control, a virtual X server) swaps run free.
+    SDL_GL_SetSwapInterval(1);
     SDL_GL_MakeCurrent(previous ? previousWindow : window->sdl, previous);
     auto* context = new StandinContext{sdl, window};
     contexts.push_back(context);

@@ -467,12 +467,14 @@ public:
             Window box = searchXWindow(dpy, DefaultRootWindow(dpy), title);
             XWindowAttributes a;
             if (box != 0 && XGetWindowAttributes(dpy, box, &a) && a.map_state == IsViewable) {
+                // Told before the key goes out: the box may return, and this process be
+                // ended, before the press is even synced.
+                if (!told && write(report_[1], "k", 1) == 1) told = true;
                 XSetInputFocus(dpy, box, RevertToParent, CurrentTime);
                 KeyCode code = XKeysymToKeycode(dpy, key);
                 XTestFakeKeyEvent(dpy, code, True, CurrentTime);
                 XTestFakeKeyEvent(dpy, code, False, CurrentTime);
                 XSync(dpy, False);
-                if (!told && write(report_[1], "k", 1) == 1) told = true;
             }
             usleep(100000);
         }
