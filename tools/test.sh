@@ -10,3 +10,4 @@ cmake --build "$build" -j"$(nproc)"
 cd "$build"
 ctest --output-on-failure -j"$(nproc)" --timeout 300
 bash "$root/tools/test-windows.sh"
+bash "$root/tools/test-reliability.sh"

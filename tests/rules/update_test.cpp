@@ -392,6 +392,29 @@ TEST_F(BonusApple, OneLongUpdatePassesBothMarksBeforeItIsEverShown)
     EXPECT_EQ(gameState.bonusY, -1.5f);
 }
 
+// The first frame after hours minimised, or a tick count that went back a little (the
+// shell's difference modulo 2^32), hands the update up to 2^32 - 1 ms: still one step.
+TEST_F(UpdateTest, TheLargestElapsedTimeGivesOneStepAndPassesBothBonusMarks)
+{
+    startRunning();
+    hold(VK_RIGHT);
+    gameState.bonusVisible = true;
+    bonusClock = 10.5f;
+    bonusShownClock = 1.0f;
+    update(0xFFFFFFFFu);
+    EXPECT_EQ(snake.stepsTaken, 1);
+    EXPECT_EQ(snake.head.x, 0.5f);
+    EXPECT_EQ(snake.head.y, 0.0f);
+    EXPECT_EQ(moveClock, 0.0f);
+    EXPECT_TRUE(gameState.playing);
+    EXPECT_FALSE(gameState.bonusVisible);
+    EXPECT_EQ(bonusClock, 0.0f);
+    EXPECT_EQ(bonusShownClock, 0.0f);
+    update(16);  // and the game goes on at its usual pace
+    EXPECT_EQ(snake.stepsTaken, 1);
+    EXPECT_FALSE(gameState.bonusVisible);
+}
+
 TEST_F(BonusApple, CountsOnlyRunningTime)
 {
     bonusClock = 9.5f;
