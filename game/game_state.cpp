@@ -79,3 +79,26 @@ void GameState::updateBonusApple(float elapsedMs)
     bonusX = cell.x;
     bonusY = cell.y;
 }
+
+void resetGameState()
+{
+    gameState.skill = SKILL_EASY;
+    gameState.playing = false;
+    const Cell apple = randomCell();
+    gameState.appleX = apple.x;
+    gameState.appleY = apple.y;
+    const Cell bonus = randomCell();
+    gameState.bonusX = bonus.x;
+    gameState.bonusY = bonus.y;
+    gameState.applesEaten = 0;
+    gameState.level = 1;
+    gameState.applesNeeded = 5;
+    gameState.snakes = 5;
+    gameState.points = 0;
+    gameState.startInterval = 0.25f;
+    gameState.skillMenu = true;
+    gameState.dead = false;
+    gameState.paused = false;
+    gameState.bonusVisible = false;
+    gameState.levelDone = false;
+}

@@ -82,6 +82,13 @@ struct Cell {
 // A random apple cell: x in -6.0 .. 3.5, y in -5.0 .. 4.5, on the 0.5 grid; x drawn first.
 Cell randomCell();
 
+// ---------------------------------------------------------------- new game
+
+// Sets every field of gameState for a new game waiting on the skill menu at Easy: the apple's
+// and then the bonus apple's cell from randomCell, level 1, 5 apples to eat, 5 snakes. The
+// quadric and the clocks beside the record are left alone.
+void resetGameState();
+
 // ---------------------------------------------------------------- update and collisions
 
 // Refreshes fpsValue once more than a second of tick count has passed.

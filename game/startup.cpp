@@ -19,25 +19,7 @@ int initGame(GameWindow* window, int* keyTable)
     gameSrand(GetTickCount());
     loadHighScore();
 
-    gameState.skill = SKILL_EASY;
-    gameState.playing = false;
-    const Cell apple = randomCell();
-    gameState.appleX = apple.x;
-    gameState.appleY = apple.y;
-    const Cell bonus = randomCell();
-    gameState.bonusX = bonus.x;
-    gameState.bonusY = bonus.y;
-    gameState.applesEaten = 0;
-    gameState.level = 1;
-    gameState.applesNeeded = 5;
-    gameState.snakes = 5;
-    gameState.points = 0;
-    gameState.startInterval = 0.25f;
-    gameState.skillMenu = true;
-    gameState.dead = false;
-    gameState.paused = false;
-    gameState.bonusVisible = false;
-    gameState.levelDone = false;
+    resetGameState();
 
     // A quadric is plain client memory: the previous window's can go whatever became of its
     // context. shutdownGame normally released it already.

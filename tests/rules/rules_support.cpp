@@ -43,24 +43,13 @@ void RulesTest::SetUp()
     quitRequests = 0;
     quitWindow = nullptr;
 
-    // The state of a game start-up, with the apples far off the snake's usual path.
-    gameState.skill = SKILL_EASY;
-    gameState.playing = false;
+    // The state of a game start-up, with the apples far off the snake's usual path and the
+    // generator seeded with 1 afterwards.
+    resetGameState();
     gameState.appleX = -6.0f;
     gameState.appleY = -5.0f;
     gameState.bonusX = 3.5f;
     gameState.bonusY = -5.0f;
-    gameState.applesEaten = 0;
-    gameState.level = 1;
-    gameState.applesNeeded = 5;
-    gameState.snakes = 5;
-    gameState.points = 0;
-    gameState.startInterval = 0.25f;
-    gameState.skillMenu = true;
-    gameState.dead = false;
-    gameState.paused = false;
-    gameState.bonusVisible = false;
-    gameState.levelDone = false;
     gameSrand(1);
     highScore = 0;
     bonusClock = 0.0f;
