@@ -12,6 +12,7 @@
 //
 //   frame_bench [--rounds N] [--sample-ms MS] [--no-tuning]
 // --no-tuning leaves out the stand-in's process tuning (standinTuneProcess), to show its effect.
+#include "bench_util.h"
 #include "game/game_state.h"
 #include "render/render.h"
 #include "shell/game_window.h"
@@ -31,21 +32,6 @@
 #include <unistd.h>
 
 namespace {
-
-double seconds()
-{
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-double median(std::vector<double> values)
-{
-    if (values.empty()) return 0.0;
-    std::sort(values.begin(), values.end());
-    size_t n = values.size();
-    return n % 2 ? values[n / 2] : 0.5 * (values[n / 2 - 1] + values[n / 2]);
-}
 
 // Lays the head and `length` segments along a serpentine of rows from the lower left corner,
 // every sphere in its own cell inside the border; the head leads.

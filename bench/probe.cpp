@@ -18,6 +18,7 @@
 //
 // Every figure is also printed as a "#result name value" line for tools/bench.sh. The game
 // runs in a temporary working directory, so its high-score file lands there.
+#include "bench_util.h"
 #include "xvfb.h"
 
 #include <X11/Xatom.h>
@@ -54,21 +55,6 @@ int ignoreXError(Display*, XErrorEvent*)
 {
     ++xErrors;
     return 0;
-}
-
-double seconds()
-{
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-double median(std::vector<double> values)
-{
-    if (values.empty()) return 0.0;
-    std::sort(values.begin(), values.end());
-    size_t n = values.size();
-    return n % 2 ? values[n / 2] : 0.5 * (values[n / 2 - 1] + values[n / 2]);
 }
 
 // ---------------------------------------------------------------- the game process
