@@ -183,6 +183,25 @@ TEST_F(Shell, FailedClassRegistrationShowsTwoBoxesAndExitsWithMinusOne)
 
 // ---------------------------------------------------------------- opening and closing
 
+// Registers the class on the fake and fills a window record as WinMain does.
+void prepareWindow(GameWindow& window, int* keys, const AppIdentity* identity, int fullScreen)
+{
+    WNDCLASSEXA c;
+    std::memset(&c, 0, sizeof c);
+    c.lpfnWndProc = gameWindowProc;
+    c.lpszClassName = "OpenGL";
+    RegisterClassExA(&c);
+    std::memset(&window, 0, sizeof window);
+    window.keyTable = keys;
+    window.identity = identity;
+    window.title = "Sphere Snake";
+    window.width = 800;
+    window.height = 600;
+    window.bitsPerPixel = 32;
+    window.fullScreen = fullScreen;
+}
+
+
 struct OpenFailure {
     const char* name;
     bool FakePlatform::*fails;
@@ -198,20 +217,7 @@ protected:
 
     void prepare(int fullScreen)
     {
-        fake.registerClassFails = false;
-        WNDCLASSEXA c;
-        std::memset(&c, 0, sizeof c);
-        c.lpfnWndProc = gameWindowProc;
-        c.lpszClassName = "OpenGL";
-        RegisterClassExA(&c);
-        std::memset(&window, 0, sizeof window);
-        window.keyTable = keys;
-        window.identity = &identity;
-        window.title = "Sphere Snake";
-        window.width = 800;
-        window.height = 600;
-        window.bitsPerPixel = 32;
-        window.fullScreen = fullScreen;
+        prepareWindow(window, keys, &identity, fullScreen);
         fake.*(GetParam().fails) = true;
     }
 
@@ -286,18 +292,8 @@ TEST_F(Shell, ASuccessfulOpenClearsTheKeysAndStartsTheClock)
     for (int& key : keys)
         key = 1;
     AppIdentity identity{instance, "OpenGL"};
-    WNDCLASSEXA c;
-    std::memset(&c, 0, sizeof c);
-    c.lpfnWndProc = gameWindowProc;
-    RegisterClassExA(&c);
     GameWindow window;
-    std::memset(&window, 0, sizeof window);
-    window.keyTable = keys;
-    window.identity = &identity;
-    window.title = "Sphere Snake";
-    window.width = 800;
-    window.height = 600;
-    window.bitsPerPixel = 32;
+    prepareWindow(window, keys, &identity, 0);
     fake.tickCount = [] { return (DWORD)123456; };
 
     ASSERT_EQ(openGameWindow(window), 1);
