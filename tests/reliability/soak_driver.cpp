@@ -33,6 +33,7 @@
 #include <vector>
 
 #include "shell/standin/remote_message.h"
+#include "x_windows.h"
 #include "xvfb.h"
 
 namespace {
@@ -58,52 +59,6 @@ double secondsSince(Clock::time_point start)
 int ignoreXErrors(Display*, XErrorEvent*)
 {
     return 0;
-}
-
-// The caption of an X window: _NET_WM_NAME (SDL's), else WM_NAME.
-std::string windowTitle(Display* dpy, Window window)
-{
-    std::string title;
-    Atom type;
-    int format;
-    unsigned long count, after;
-    unsigned char* data = nullptr;
-    const Atom netName = XInternAtom(dpy, "_NET_WM_NAME", False);
-    if (XGetWindowProperty(dpy, window, netName, 0, 1024, False, AnyPropertyType, &type,
-                           &format, &count, &after, &data) == Success &&
-        data != nullptr) {
-        title.assign(reinterpret_cast<char*>(data), count);
-        XFree(data);
-        if (!title.empty()) return title;
-    }
-    char* name = nullptr;
-    if (XFetchName(dpy, window, &name) && name != nullptr) {
-        title = name;
-        XFree(name);
-    }
-    return title;
-}
-
-// The first viewable window with this title, searched depth-first from `parent`.
-Window findWindow(Display* dpy, Window parent, const char* title)
-{
-    XWindowAttributes attributes;
-    if (windowTitle(dpy, parent) == title && XGetWindowAttributes(dpy, parent, &attributes) &&
-        attributes.map_state == IsViewable) {
-        return parent;
-    }
-    Window root, up;
-    Window* children = nullptr;
-    unsigned count = 0;
-    if (!XQueryTree(dpy, parent, &root, &up, &children, &count)) {
-        return 0;
-    }
-    Window found = 0;
-    for (unsigned i = 0; i < count && found == 0; ++i) {
-        found = findWindow(dpy, children[i], title);
-    }
-    if (children) XFree(children);
-    return found;
 }
 
 void tap(Display* dpy, Window target, KeySym key)
@@ -187,13 +142,13 @@ Window waitForGame(Display* dpy, pid_t game, double timeoutSeconds)
 {
     const Clock::time_point start = Clock::now();
     while (secondsSince(start) < timeoutSeconds) {
-        if (Window box = findWindow(dpy, DefaultRootWindow(dpy), questionTitle)) {
+        if (Window box = findXWindow(dpy, DefaultRootWindow(dpy), questionTitle, true)) {
             tap(dpy, box, XK_Escape);
         }
-        if (Window box = findWindow(dpy, DefaultRootWindow(dpy), errorTitle)) {
+        if (Window box = findXWindow(dpy, DefaultRootWindow(dpy), errorTitle, true)) {
             tap(dpy, box, XK_Return);
         }
-        if (Window window = findWindow(dpy, DefaultRootWindow(dpy), gameTitle)) {
+        if (Window window = findXWindow(dpy, DefaultRootWindow(dpy), gameTitle, true)) {
             return window;
         }
         if (waitpid(game, nullptr, WNOHANG) == game) {
@@ -328,10 +283,10 @@ int main(int argc, char** argv)
         }
 
         // The window is a new one after every switch: look it up again.
-        if (Window current = findWindow(dpy, DefaultRootWindow(dpy), gameTitle)) {
+        if (Window current = findXWindow(dpy, DefaultRootWindow(dpy), gameTitle, true)) {
             window = current;
         }
-        if (Window box = findWindow(dpy, DefaultRootWindow(dpy), errorTitle)) {
+        if (Window box = findXWindow(dpy, DefaultRootWindow(dpy), errorTitle, true)) {
             tap(dpy, box, XK_Return);
         }
 

@@ -52,43 +52,6 @@ private:
 } // namespace
 
 // The caption of an X window: _NET_WM_NAME, else WM_NAME.
-std::string xWindowTitle(Display* dpy, Window window)
-{
-    Atom type;
-    int format;
-    unsigned long count, after;
-    unsigned char* data = nullptr;
-    std::string title;
-    Atom netName = XInternAtom(dpy, "_NET_WM_NAME", False);
-    if (XGetWindowProperty(dpy, window, netName, 0, 1024, False, AnyPropertyType, &type, &format,
-                           &count, &after, &data) == Success &&
-        data != nullptr) {
-        title.assign(reinterpret_cast<char*>(data), count);
-        XFree(data);
-        if (!title.empty()) return title;
-    }
-    char* name = nullptr;
-    if (XFetchName(dpy, window, &name) && name != nullptr) {
-        title = name;
-        XFree(name);
-    }
-    return title;
-}
-
-Window searchXWindow(Display* dpy, Window parent, const char* title)
-{
-    if (xWindowTitle(dpy, parent) == title) return parent;
-    Window root, up, *children = nullptr;
-    unsigned int count = 0;
-    if (!XQueryTree(dpy, parent, &root, &up, &children, &count)) return 0;
-    Window found = 0;
-    for (unsigned int i = 0; i < count && found == 0; ++i) {
-        found = searchXWindow(dpy, children[i], title);
-    }
-    if (children) XFree(children);
-    return found;
-}
-
 void addXvfbEnvironment(int width, int height)
 {
     ::testing::AddGlobalTestEnvironment(new XvfbEnvironment(width, height));
@@ -167,7 +130,7 @@ Window findXWindow(const char* title, int timeoutMs)
 {
     Display* dpy = testDisplay();
     Window found = 0;
-    pollUntil([&] { return (found = searchXWindow(dpy, DefaultRootWindow(dpy), title)) != 0; },
+    pollUntil([&] { return (found = findXWindow(dpy, DefaultRootWindow(dpy), title)) != 0; },
               timeoutMs);
     return found;
 }

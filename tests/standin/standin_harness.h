@@ -8,6 +8,8 @@
 // Xlib's macros (None, Bool, Status) clash with GoogleTest: include this after <gtest/gtest.h>.
 #include <X11/Xlib.h>
 
+#include "x_windows.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -46,10 +48,6 @@ bool waitForMessage(HWND window, const std::function<bool(const MSG&)>& wanted, 
 
 // The test's own connection to the X server.
 Display* testDisplay();
-// The caption of an X window (_NET_WM_NAME, else WM_NAME).
-std::string xWindowTitle(Display* dpy, Window window);
-// The first window under `parent` (itself included) with this caption, or 0.
-Window searchXWindow(Display* dpy, Window parent, const char* title);
 // The X window with this caption, or 0 (polls until it appears).
 Window findXWindow(const char* title, int timeoutMs = 5000);
 // The X window's size and its place on the root window.

@@ -265,7 +265,7 @@ TEST_F(StandinTest, MinimiseAndRestoreSendSizeKinds)
     procCalls.clear();
     std::thread restorer([] {
         Display* own = XOpenDisplay(nullptr);
-        Window target = searchXWindow(own, DefaultRootWindow(own), "minimise");
+        Window target = findXWindow(own, DefaultRootWindow(own), "minimise");
         if (target) XMapWindow(own, target);
         XCloseDisplay(own);
     });
@@ -464,7 +464,7 @@ public:
         if (dpy == nullptr) _exit(2);
         bool told = false;
         while (true) {
-            Window box = searchXWindow(dpy, DefaultRootWindow(dpy), title);
+            Window box = findXWindow(dpy, DefaultRootWindow(dpy), title);
             XWindowAttributes a;
             if (box != 0 && XGetWindowAttributes(dpy, box, &a) && a.map_state == IsViewable) {
                 // Told before the key goes out: the box may return, and this process be
