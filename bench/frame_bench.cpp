@@ -92,22 +92,8 @@ double cpuSeconds()
 double serverSeconds()
 {
     if (serverPid <= 0) return 0.0;
-    char path[64];
-    std::snprintf(path, sizeof path, "/proc/%d/stat", static_cast<int>(serverPid));
-    FILE* f = std::fopen(path, "r");
-    if (!f) return 0.0;
-    char text[1024];
-    size_t n = std::fread(text, 1, sizeof text - 1, f);
-    std::fclose(f);
-    text[n] = 0;
-    // Fields after the command's closing parenthesis; utime and stime are the 14th and 15th.
-    const char* p = std::strrchr(text, ')');
-    unsigned long utime = 0, stime = 0;
-    if (!p || std::sscanf(p + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu", &utime,
-                          &stime) != 2) {
-        return 0.0;
-    }
-    return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
+    double cpu = processorSeconds(serverPid);
+    return cpu < 0 ? 0.0 : cpu;
 }
 
 // Frames per second of one kind over about `sampleMs` milliseconds; the CPU time per frame of

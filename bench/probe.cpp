@@ -122,26 +122,6 @@ long residentKb(pid_t pid)
     return kb;
 }
 
-// User plus system processor time in seconds, all threads.
-double processorSeconds(pid_t pid)
-{
-    char path[64];
-    std::snprintf(path, sizeof path, "/proc/%d/stat", static_cast<int>(pid));
-    FILE* f = std::fopen(path, "r");
-    if (!f) return -1.0;
-    char text[1024];
-    size_t n = std::fread(text, 1, sizeof text - 1, f);
-    std::fclose(f);
-    text[n] = 0;
-    const char* p = std::strrchr(text, ')');
-    unsigned long utime = 0, stime = 0;
-    if (!p || std::sscanf(p + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu", &utime,
-                          &stime) != 2) {
-        return -1.0;
-    }
-    return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
-}
-
 // ---------------------------------------------------------------- X
 
 // The caption: _NET_WM_NAME, else WM_NAME.
